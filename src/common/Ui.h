@@ -1,0 +1,29 @@
+// The dialog seam: every message, question, input box and file choice of the program goes
+// through this interface, so that the window uses real dialogs and tests answer from a script.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    virtual void message(const std::string& text) = 0;
+    // A warning with OK and Cancel (or OK and No); true for OK.
+    virtual bool confirm(const std::string& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(const std::string& text) = 0;
+    // An input box; nothing when cancelled.
+    virtual std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
+                                                const std::string& proposal) = 0;
+    // File choices; `filter` is "Caption|*.ext|Caption|*.ext"; nothing when cancelled.
+    virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter,
+                                                const std::string& proposal) = 0;
+    virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
+                                                const std::string& proposal) = 0;
+    // Lets queued window events run during long work (the Esc key among them).
+    virtual void processEvents() = 0;
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+};

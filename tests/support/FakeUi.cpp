@@ -1,0 +1,43 @@
+#include "support/FakeUi.h"
+
+void FakeUi::message(const std::string& text) { messages.push_back(text); }
+
+bool FakeUi::confirm(const std::string& text) {
+    messages.push_back(text);
+    if (confirmAnswers.empty())
+        return true;
+    bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+bool FakeUi::ask(const std::string& text) { return confirm(text); }
+
+std::optional<std::string> FakeUi::inputBox(const std::string& title, const std::string& prompt,
+                                            const std::string& proposal) {
+    inputPrompts.push_back(title + "|" + prompt + "|" + proposal);
+    if (inputAnswers.empty())
+        return std::nullopt;
+    auto answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeUi::openFile(const std::string&, const std::string&, const std::string&) {
+    if (fileAnswers.empty())
+        return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeUi::saveFile(const std::string& title, const std::string& filter,
+                                            const std::string& proposal) {
+    return openFile(title, filter, proposal);
+}
+
+void FakeUi::processEvents() {
+    ++processEventsCalls;
+    if (onProcessEvents)
+        onProcessEvents();
+}
