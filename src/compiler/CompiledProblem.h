@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ private:
     std::vector<std::int32_t> lengths_;
 };
 
+// The engine's execution plan for one compiled problem (built on first use, see engine/).
+struct EnginePlan;
+
 struct TCompiledProblem {
     // Set by the compile driver before code generation.
     std::int32_t NumMain = 0;
@@ -103,6 +107,9 @@ struct TCompiledProblem {
     bool Compiled = false;
     Extended Direction = 1;
     std::int32_t Status = 0;
+
+    // Built from the instruction list and the coefficient layout; reset whenever they change.
+    std::shared_ptr<const EnginePlan> Plan;
 
     bool hasSpecialPoint() const { return !SpecialValues.empty(); }
 };
