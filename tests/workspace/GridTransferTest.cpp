@@ -1,0 +1,21 @@
+#include "workspace/GridTransfer.h"
+#include "common/OrvantaError.h"
+
+#include <gtest/gtest.h>
+
+TEST(GridTransfer, CopyAllSeparatesCellsByTabsAndEndsLinesWithACarriageReturn) {
+    EXPECT_EQ("Name\tInitial\rx\t1\ry\t2.5\r",
+              gridAsClipboardText({{"Name", "Initial"}, {"x", "1"}, {"y", "2.5"}}));
+    EXPECT_EQ("", gridAsClipboardText({}));
+}
+
+TEST(GridTransfer, PasteTakesOneLineForEachVariableRow) {
+    EXPECT_EQ((std::vector<std::string>{"1", "2", "3"}), pastedInitialValues("1\r\n2\n3\r", 3));
+    EXPECT_EQ((std::vector<std::string>{"1", ""}), pastedInitialValues("1\n\n7\n8", 2));
+    try {
+        pastedInitialValues("1\r\n2\r\n", 3);
+        FAIL();
+    } catch (const OrvantaError& error) {
+        EXPECT_STREQ("Not enough elements in Clipboard column", error.what());
+    }
+}
