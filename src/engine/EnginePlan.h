@@ -1,0 +1,79 @@
+// The execution plan of a compiled problem: its active instructions with operands resolved to
+// offsets in the coefficient block and the recurrence chosen once, so that each order runs one
+// tight loop over small steps.
+#pragma once
+
+#include "compiler/CompiledProblem.h"
+#include "engine/EngineState.h"
+
+#include <cstdint>
+#include <vector>
+
+// The recurrence a step runs at orders k >= 1. The suffix T marks the shortcut taken when an
+// operand is the independent variable (coefficients t0, 1, 0, ...).
+enum class PlanKind : std::uint8_t {
+    Broken, // operands outside the variable table: fails at every order
+    Fail,   // no recurrence for this opcode in its class
+    CopyU,
+    CopyW,
+    NegW,
+    ConstTimesW,
+    UTimesConst,
+    UDivConst,
+    ConstDiv,
+    ConstDivT,
+    AddVV,
+    SubVV,
+    MulVV,
+    MulTW,
+    MulWT,
+    DivVV,
+    DivVT,
+    Cos,
+    CosT,
+    Sin,
+    SinT,
+    Tan,
+    Arccos,
+    Arcsin,
+    Exp,
+    ExpT,
+    Ln,
+    LnT,
+    Sqrt,
+    SqrtT,
+    Square,
+    NegSquare,
+    Pow,
+    PowT,
+    Polynomial
+};
+
+struct PlanStep {
+    PlanKind Kind;
+    std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
+    std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
+    std::uint32_t Aux;     // Pow: index into EnginePlan::Powers
+};
+
+// Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
+struct PowerWeights {
+    Extended Exponent;
+    std::uint32_t Offset; // into EnginePlan::WeightPool
+};
+
+struct EnginePlan {
+    std::vector<PlanStep> Steps; // one per active instruction, in list order
+    std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
+    std::vector<PowerWeights> Powers;
+    std::vector<Extended> WeightPool;
+
+    // What the plan was built from; a plan that no longer matches its problem is rebuilt.
+    std::vector<TInstruction> Active;
+    std::vector<std::uint8_t> IsConstant;
+    std::int32_t TermCount = 0, IndepVar = -1, IndepLine = -1, VariableCount = 0;
+    std::size_t BlockSize = 0;
+};
+
+// The problem's plan for the engine's current TermCount, built or rebuilt when needed.
+const EnginePlan& planFor(TCompiledProblem& problem, const EngineState& engine);

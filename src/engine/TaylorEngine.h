@@ -1,0 +1,22 @@
+// The Taylor engine: coefficient k of every active instruction's result by the recurrences of
+// automatic differentiation, and the driver that fills all coefficients at a point.
+#pragma once
+
+#include "compiler/CompiledProblem.h"
+#include "engine/EngineState.h"
+
+#include <cstdint>
+#include <string>
+
+// Every active instruction at order 0 / at order k (1 <= k <= TermCount - 1), in list order.
+// Both raise OrvantaError "Singularity! Instruction %d: operation %s" on an arithmetic fault
+// away from the special point, with engine.FailedInstruction and FailedLine set.
+void EvalOrder0(TCompiledProblem& problem, EngineState& engine);
+void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k);
+
+// Coefficients 0 .. N-1 of every array at the current point; needs coefficient 0 of every main
+// variable in place.
+void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine);
+
+// The operation's name in error reports: the function name for codes 0..13, else the character.
+std::string operationName(std::uint16_t op);
