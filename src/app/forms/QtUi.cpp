@@ -1,0 +1,93 @@
+// The dialog seam on real Qt dialogs.
+#include "app/forms/QtUi.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace {
+
+QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Message texts carry "\n\r" pairs; a label shows the carriage return as a second break.
+QString messageText(const std::string& text) {
+    QString result = toQt(text);
+    result.replace("\n\r", "\n").replace("\r\n", "\n").replace('\r', '\n');
+    return result;
+}
+
+QString applicationTitle() {
+    QString name = QApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Orvanta") : name;
+}
+
+} // namespace
+
+std::string qtFileFilter(const std::string& filter) {
+    QStringList parts = toQt(filter).split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    return entries.join(";;").toStdString();
+}
+
+void QtUi::message(const std::string& text) {
+    QMessageBox::information(owner_, applicationTitle(), messageText(text));
+}
+
+bool QtUi::confirm(const std::string& text) {
+    return QMessageBox::warning(owner_, applicationTitle(), messageText(text),
+                                QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool QtUi::ask(const std::string& text) {
+    return QMessageBox::question(owner_, applicationTitle(), messageText(text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtUi::inputBox(const std::string& title, const std::string& prompt,
+                                          const std::string& proposal) {
+    bool accepted = false;
+    QString answer = QInputDialog::getText(owner_, toQt(title), messageText(prompt).trimmed(),
+                                           QLineEdit::Normal, toQt(proposal), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return answer.toStdString();
+}
+
+std::optional<std::string> QtUi::openFile(const std::string& title, const std::string& filter,
+                                          const std::string& proposal) {
+    QString name = QFileDialog::getOpenFileName(owner_, toQt(title), toQt(proposal),
+                                                toQt(qtFileFilter(filter)));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name.toStdString();
+}
+
+std::optional<std::string> QtUi::saveFile(const std::string& title, const std::string& filter,
+                                          const std::string& proposal) {
+    QString name = QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal),
+                                                toQt(qtFileFilter(filter)));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name.toStdString();
+}
+
+void QtUi::processEvents() {
+    QApplication::processEvents();
+}
+
+std::string QtUi::clipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtUi::setClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(toQt(text));
+}

@@ -1,0 +1,30 @@
+// orvanta: the desktop program. Prepares the numeric environment, checks its folders, creates
+// the main problem window and runs the message loop until that window closes.
+#include "app/forms/AboutBox.h"
+#include "app/forms/QtUi.h"
+#include "app/forms/Startup.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/TProblForm.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setApplicationName("Orvanta");
+    prepareNumericEnvironment();
+
+    QtUi ui;
+    ProblemWindows windows;
+    windows.programFolder = programFolderOf(QApplication::applicationDirPath().toStdString());
+    if (!checkProgramFolders(windows.programFolder, ui))
+        return 1;
+    if (argc > 1)
+        windows.pendingStartupFile = argv[1];
+
+    TProblForm mainWindow(windows, ui);
+    ui.setOwner(&mainWindow);
+    if (argc < 2)
+        showAboutBox(nullptr);
+    mainWindow.show();
+    return application.exec();
+}

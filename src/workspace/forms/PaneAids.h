@@ -1,0 +1,16 @@
+// Editing aids of the problem panes: the lines offered when an empty pane is entered, and the
+// window caption taken from a problem file's name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// For an empty initial-values pane: one "name = " line per ODE line, the name being the ODE's
+// left side without its prime.
+std::vector<std::string> initialLinesForOdes(const std::vector<std::string>& odeLines);
+// For an empty ODE pane: one "name' = " line per initial-value line.
+std::vector<std::string> odeLinesForInitialValues(const std::vector<std::string>& initialLines);
+// The file name without folder and extension.
+std::string captionForPath(const std::string& path);
+// Lines of a pane without the empty or blank ones.
+std::vector<std::string> withoutBlankLines(const std::vector<std::string>& lines);

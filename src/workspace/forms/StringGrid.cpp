@@ -1,0 +1,86 @@
+// A string grid with the header as row 0.
+#include "workspace/forms/StringGrid.h"
+
+#include <QHeaderView>
+
+#include <algorithm>
+
+StringGrid::StringGrid(int columns, QWidget* parent) : QTableWidget(parent) {
+    setColumns(columns);
+    verticalHeader()->setVisible(false);
+    verticalHeader()->setDefaultSectionSize(20);
+    horizontalHeader()->setHighlightSections(false);
+    setRowCountWithHeader(2);
+}
+
+void StringGrid::setColumns(int columns) {
+    setColumnCount(columns);
+    readOnlyColumns_.resize(columns, false);
+    for (int c = 0; c < columns; ++c)
+        if (!horizontalHeaderItem(c))
+            setHorizontalHeaderItem(c, new QTableWidgetItem());
+}
+
+void StringGrid::setRowCountWithHeader(int rows) {
+    int old = rowCount();
+    setRowCount(std::max(rows, 1) - 1);
+    for (int r = old; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setCell(c, r + 1, "");
+}
+
+std::string StringGrid::cell(int column, int row) const {
+    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
+        return {};
+    const QTableWidgetItem* item =
+        row == 0 ? horizontalHeaderItem(column) : this->item(row - 1, column);
+    return item ? item->text().toStdString() : std::string();
+}
+
+void StringGrid::setCell(int column, int row, const std::string& text) {
+    if (column < 0 || column >= columnCount() || row < 0 || row > rowCount())
+        return;
+    QString value = QString::fromStdString(text);
+    if (row == 0) {
+        horizontalHeaderItem(column)->setText(value);
+        return;
+    }
+    QTableWidgetItem* existing = item(row - 1, column);
+    if (existing) {
+        existing->setText(value);
+        return;
+    }
+    auto* created = new QTableWidgetItem(value);
+    if (column < static_cast<int>(readOnlyColumns_.size()) && readOnlyColumns_[column])
+        created->setFlags(created->flags() & ~Qt::ItemIsEditable);
+    setItem(row - 1, column, created);
+}
+
+void StringGrid::setColumnReadOnly(int column, bool readOnly) {
+    readOnlyColumns_.at(column) = readOnly;
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* existing = item(r, column))
+            existing->setFlags(readOnly ? existing->flags() & ~Qt::ItemIsEditable
+                                        : existing->flags() | Qt::ItemIsEditable);
+}
+
+void StringGrid::clearCells() {
+    for (int r = 0; r <= rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            setCell(c, r, "");
+}
+
+std::vector<std::vector<std::string>> StringGrid::texts() const {
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r <= rowCount(); ++r) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int c = 0; c < columnCount(); ++c)
+            row.push_back(cell(c, r));
+    }
+    return rows;
+}
+
+void StringGrid::setDefaultColumnWidths(const std::vector<int>& widths) {
+    for (int c = 0; c < columnCount() && c < static_cast<int>(widths.size()); ++c)
+        setColumnWidth(c, widths[c]);
+}

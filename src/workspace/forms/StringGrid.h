@@ -1,0 +1,33 @@
+// A string grid addressed as cell(column, row) with row 0 as the header row, the way the
+// problem window's tables are described: rows 1.. hold one entry each.
+#pragma once
+
+#include <QTableWidget>
+
+#include <string>
+#include <vector>
+
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+  public:
+    explicit StringGrid(int columns, QWidget* parent = nullptr);
+
+    // Number of rows including the header row (at least 1).
+    int rowCountWithHeader() const { return rowCount() + 1; }
+    void setRowCountWithHeader(int rows);
+    void setColumns(int columns);
+
+    std::string cell(int column, int row) const;
+    void setCell(int column, int row, const std::string& text);
+    // Cells the user may not edit (the names column).
+    void setColumnReadOnly(int column, bool readOnly);
+    void clearCells(); // empties every cell, the header row included
+
+    // The whole grid as rows of texts, header row first.
+    std::vector<std::vector<std::string>> texts() const;
+
+    void setDefaultColumnWidths(const std::vector<int>& widths);
+
+  private:
+    std::vector<bool> readOnlyColumns_;
+};

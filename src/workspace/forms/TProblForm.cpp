@@ -1,0 +1,475 @@
+// The problem window: construction of its pages, controls and menus, and start-up.
+#include "workspace/forms/TProblForm.h"
+
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPlainTextEdit* createPane(QGroupBox* box) {
+    auto* pane = new QPlainTextEdit(box);
+    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane->setTabChangesFocus(true);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(pane);
+    return pane;
+}
+
+QPushButton* createButton(const QString& caption, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    if (!hint.isEmpty())
+        button->setToolTip(hint);
+    return button;
+}
+
+QLabel* createClickableLabel(const QString& text, const QString& hint, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setToolTip(hint);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setStyleSheet("color: #0000a0; text-decoration: underline;");
+    return label;
+}
+
+} // namespace
+
+TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, QWidget* parent)
+    : QMainWindow(parent), windows_(windows), ui_(ui) {
+    windows_.add(this);
+    setAttribute(Qt::WA_DeleteOnClose, !isMainWindow());
+    setWindowTitle("Unnamed ODEs");
+    setMinimumSize(947, 714);
+
+    PageControl1 = new QTabWidget(this);
+    setCentralWidget(PageControl1);
+    createPanesPage();
+    createDebuggingPage();
+    createIntegrationPage();
+    createGraphPage();
+    createMenus();
+    FormCreate();
+}
+
+TProblForm::~TProblForm() {
+    windows_.remove(this);
+}
+
+bool TProblForm::isMainWindow() const {
+    return windows_.mainWindow() == this;
+}
+
+void TProblForm::createPanesPage() {
+    auto* page = new QWidget;
+    page->setToolTip("Ctrl + drag and drop to copy names");
+    gbConstants = new QGroupBox("Constants (optional)");
+    gbInitial = new QGroupBox("Initial values");
+    gbAuxVars = new QGroupBox("Auxiliary variables (optional)");
+    gbODEs = new QGroupBox("System of ODEs");
+    REditConst = createPane(gbConstants);
+    REditInit = createPane(gbInitial);
+    REditAux = createPane(gbAuxVars);
+    REditODEs = createPane(gbODEs);
+    for (QPlainTextEdit* pane : {REditConst, REditInit, REditAux, REditODEs}) {
+        connect(pane, &QPlainTextEdit::textChanged, this, &TProblForm::REditConstChange);
+        pane->installEventFilter(this);
+    }
+
+    splitterLeft = new QSplitter(Qt::Vertical);
+    splitterLeft->addWidget(gbConstants);
+    splitterLeft->addWidget(gbInitial);
+    splitterRight = new QSplitter(Qt::Vertical);
+    splitterRight->addWidget(gbAuxVars);
+    splitterRight->addWidget(gbODEs);
+    for (QSplitter* splitter : {splitterLeft, splitterRight}) {
+        splitter->setChildrenCollapsible(false);
+        splitter->setStretchFactor(0, 1);
+        splitter->setStretchFactor(1, 3);
+    }
+    connect(splitterLeft, &QSplitter::splitterMoved, this, &TProblForm::splitterLeftMoved);
+    connect(splitterRight, &QSplitter::splitterMoved, this, &TProblForm::splitterRightMoved);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(splitterLeft, 1);
+    columns->addWidget(splitterRight, 1);
+
+    gbDifFunc = new QGroupBox("Functions and operations");
+    auto* functions = new QGridLayout(gbDifFunc);
+    functions->setContentsMargins(6, 4, 6, 4);
+    functions->addWidget(new QLabel("Allowed everywhere"), 0, 0);
+    functions->addWidget(
+        new QLabel("cos  sin  tan  arccos  arcsin  arctan  exp  ln  log(a,b)  sqrt   + - * / ^"), 0,
+        1);
+    functions->addWidget(new QLabel("Allowed in the right panes only"), 1, 0);
+    functions->addWidget(new QLabel("polynomial"), 1, 1);
+    functions->addWidget(new QLabel("Operations allowed in the left panes only"), 2, 0);
+    functions->addWidget(new QLabel("mod(m,n)  mCn(m,n)  Abs   !"), 2, 1);
+    functions->setColumnStretch(1, 1);
+
+    auto* angles = new QGroupBox("Angles");
+    rbDegrees = new QRadioButton("Degrees", angles);
+    rbRadians = new QRadioButton("Radians", angles);
+    rbDegrees->setChecked(true);
+    auto* angleLayout = new QVBoxLayout(angles);
+    angleLayout->setContentsMargins(6, 4, 6, 4);
+    angleLayout->addWidget(rbDegrees);
+    angleLayout->addWidget(rbRadians);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(gbDifFunc, 1);
+    bottom->addWidget(angles);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+    PageControl1->addTab(page, "Equations setting");
+    setTabOrder(REditConst, REditInit);
+    setTabOrder(REditInit, REditAux);
+    setTabOrder(REditAux, REditODEs);
+}
+
+void TProblForm::createDebuggingPage() {
+    auto* page = new QWidget;
+
+    auto* valuesBox = new QGroupBox("Constants and variables as...");
+    sgDebug = new StringGrid(3, valuesBox);
+    sgDebug->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    rgView = new RadioGroup("View...", {"Cur. values", "Anal. elem."});
+    SpinEdit1 = new QSpinBox;
+    SpinEdit1->setRange(0, 0);
+    stOf = new QLabel("of 0");
+    auto* pointRow = new QHBoxLayout;
+    pointRow->addWidget(SpinEdit1);
+    pointRow->addWidget(stOf);
+    rgView->itemLayout()->addLayout(pointRow);
+    rbCoeff = new QRadioButton("Taylor coefficients");
+    rbDerivatives = new QRadioButton("Derivatives");
+    rbCoeff->setChecked(true);
+    btCopyDebug = createButton("Copy all", "Copies entire table into clipboard", page);
+    auto* valueChoices = new QHBoxLayout;
+    valueChoices->addWidget(rgView);
+    auto* kind = new QVBoxLayout;
+    kind->addWidget(rbCoeff);
+    kind->addWidget(rbDerivatives);
+    kind->addStretch();
+    valueChoices->addLayout(kind);
+    valueChoices->addStretch();
+    valueChoices->addWidget(btCopyDebug, 0, Qt::AlignBottom);
+    auto* valuesLayout = new QVBoxLayout(valuesBox);
+    valuesLayout->addWidget(sgDebug, 1);
+    valuesLayout->addLayout(valueChoices);
+
+    auto* instructionsBox = new QGroupBox("Instructions");
+    lboxInstructions = new QListWidget(instructionsBox);
+    QFont fixed("Monospace");
+    fixed.setStyleHint(QFont::TypeWriter);
+    lboxInstructions->setFont(fixed);
+    rgWhichInstrSet =
+        new RadioGroup("Instruction set", {"All instructions", "Differentiation instructions"});
+    auto* instructionsLayout = new QVBoxLayout(instructionsBox);
+    instructionsLayout->addWidget(lboxInstructions, 1);
+    instructionsLayout->addWidget(rgWhichInstrSet);
+
+    auto* top = new QSplitter(Qt::Horizontal);
+    top->addWidget(valuesBox);
+    top->addWidget(instructionsBox);
+    top->setStretchFactor(0, 3);
+    top->setStretchFactor(1, 2);
+    top->setChildrenCollapsible(false);
+
+    auto* chosen = new QGroupBox("Chosen instruction");
+    lbDebugInstr = new QLabel;
+    stDebugInstr = new QLabel;
+    stSourceLine = new QLabel;
+    for (QLabel* label : {lbDebugInstr, stDebugInstr, stSourceLine})
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    btToEquations = createButton("View", "View the error in the source", chosen);
+    auto* chosenLayout = new QGridLayout(chosen);
+    chosenLayout->addWidget(new QLabel("Instruction:"), 0, 0);
+    chosenLayout->addWidget(lbDebugInstr, 0, 1);
+    chosenLayout->addWidget(new QLabel("Operands:"), 1, 0);
+    chosenLayout->addWidget(stDebugInstr, 1, 1);
+    chosenLayout->addWidget(new QLabel("Source:"), 2, 0);
+    chosenLayout->addWidget(stSourceLine, 2, 1);
+    chosenLayout->addWidget(btToEquations, 0, 2, 3, 1, Qt::AlignVCenter);
+    chosenLayout->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(top, 1);
+    layout->addWidget(chosen);
+    PageControl1->addTab(page, "Debugging");
+}
+
+void TProblForm::createIntegrationPage() {
+    auto* page = new QWidget;
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(createStepControlGroup(), 3);
+    bottom->addWidget(createRunGroup(), 3);
+    bottom->addWidget(createResultArrayGroup(), 2);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(createParametersGroup(), 1);
+    layout->addLayout(bottom);
+    PageControl1->addTab(page, "Integration setting");
+}
+
+QWidget* TProblForm::createParametersGroup() {
+    auto* box = new QWidget;
+    sgParameters = new StringGrid(6, box);
+    sgParameters->setDefaultColumnWidths({120, 144, 140, 131, 87, 83});
+    sgParameters->horizontalHeader()->setStretchLastSection(true);
+    sgParameters->setColumnReadOnly(0, true);
+    sgParameters->setColumnReadOnly(2, true);
+    sgParameters->setColumnReadOnly(3, true);
+    sgParameters->viewport()->installEventFilter(this);
+    connect(sgParameters, &QTableWidget::cellChanged, this,
+            [this](int row, int column) { sgParametersSetEditText(row + 1, column); });
+
+    rbAllowEdit = new QRadioButton("One cell edit ,   or...");
+    rbAllowMulti = new QRadioButton("Multi cell selection");
+    rbAllowEdit->setChecked(true);
+    connect(rbAllowEdit, &QRadioButton::clicked, this, &TProblForm::rbAllowEditClick);
+    connect(rbAllowMulti, &QRadioButton::clicked, this, &TProblForm::rbAllowEditClick);
+    btApplyStrGrid = createButton("Apply", "", box);
+    btCurToInit =
+        createButton("Current -> Initial", "Assign current values to initial values", box);
+    btCopyToExcel = createButton("Copy all", "Copies entire table into clipboard", box);
+    btPaste = createButton("Paste IVP",
+                           "Pastes a column of values from a table as new Initial Values ", box);
+    btCurToClip =
+        createButton("Current -> Clipboard file", "Copy current values to Clipboard file", box);
+    btClipToInit = createButton("Clipboard file -> Initial",
+                                "Assign clipboard values to current and initial values", box);
+    StaticTextClipBoard = new QLabel("No clipboard file");
+    StaticTextClipBoard->setToolTip("Ctrl+Click to erase clipboard file");
+    StaticTextClipBoard->setWordWrap(true);
+    StaticTextClipBoard->setFrameShape(QFrame::StyledPanel);
+    StaticTextClipBoard->installEventFilter(this);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(rbAllowEdit);
+    side->addWidget(rbAllowMulti);
+    side->addWidget(btApplyStrGrid);
+    side->addWidget(btCurToInit);
+    side->addWidget(btCopyToExcel);
+    side->addWidget(btPaste);
+    side->addSpacing(6);
+    side->addWidget(btCurToClip);
+    side->addWidget(btClipToInit);
+    side->addWidget(StaticTextClipBoard);
+    side->addStretch();
+
+    gbAllProbl = new QGroupBox("Bring problem to front...");
+    LBoxAllProbl = new QListWidget(gbAllProbl);
+    LBoxAllProbl->setToolTip("Click to bring to front");
+    auto* listLayout = new QVBoxLayout(gbAllProbl);
+    listLayout->setContentsMargins(4, 4, 4, 4);
+    listLayout->addWidget(LBoxAllProbl);
+    gbAllProbl->setMaximumHeight(110);
+    Panel2 = new QLabel;
+    Panel2->setAlignment(Qt::AlignCenter);
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(Panel2);
+    gridColumn->addWidget(sgParameters, 1);
+    gridColumn->addWidget(gbAllProbl);
+
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(gridColumn, 1);
+    layout->addLayout(side);
+    return box;
+}
+
+QWidget* TProblForm::createStepControlGroup() {
+    auto* box = new QWidget;
+    rgErrorControl = new RadioGroup(
+        "Error control", {"Middle step error control with step adjustment",
+                          "Back step error control with step adjustment",
+                          "No error control. Step  h = kR ,  k =       < 1,        k ="});
+    rgErrorControl->setItemIndex(2);
+    edCurRadFactor = new QLineEdit("0.5");
+    edCurRadFactor->setMaximumWidth(90);
+    auto* factorRow = new QHBoxLayout;
+    factorRow->addSpacing(20);
+    factorRow->addWidget(edCurRadFactor);
+    factorRow->addStretch();
+    rgErrorControl->itemLayout()->addLayout(factorRow);
+    cbDespite = new QCheckBox("Go despite error");
+    rgErrorControl->itemLayout()->addWidget(cbDespite);
+
+    rgConvergence =
+        new RadioGroup("Variables for computing radius...",
+                       {"Main only", "Main and auxiliary", "Main, auxiliary, and internal "});
+    rgConvergence->setItemIndex(1);
+    lbConvRad = new QLabel("Not compiled yet                ");
+    lbRadLim = createClickableLabel("Radius limit: 10", "Click to change the radius limit", box);
+    lbDifOrder = createClickableLabel("Order of differentiation:  30",
+                                      "Click to change the order of differentiation", box);
+    lbRadLim->installEventFilter(this);
+    lbDifOrder->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(rgErrorControl);
+    layout->addWidget(rgConvergence);
+    layout->addWidget(lbConvRad);
+    layout->addWidget(lbRadLim);
+    layout->addWidget(lbDifOrder);
+    return box;
+}
+
+QWidget* TProblForm::createRunGroup() {
+    auto* box = new QGroupBox("Integration");
+    edNumSteps = new QLineEdit("1");
+    edNumSteps->setMaximumWidth(90);
+    lbSteps = new QLabel("step");
+    btMoreBlind = createButton("More", "Integrate number of steps", box);
+    btMoreBlind->setDefault(false);
+    btRestart = createButton("Restart", "", box);
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(12);
+    PrBarComp = new QProgressBar;
+    PrBarComp->setVisible(false);
+    lbHowMany = new QLabel;
+    lbHowMany->setWordWrap(true);
+    cbTermination = new QCheckBox("On");
+    edEndTime = new QLineEdit;
+    edEndTime->setToolTip("Set terminal value or nothing");
+    lbUntilReached = new QLabel("value  =");
+    lbUntilReached->setEnabled(false);
+    rgDirection = new RadioGroup("Direction", {"Forward", "Backward"});
+    lbDt = new QLabel("...  ");
+    lbIncrease = new QLabel(" increases");
+    stSpecPoint = new QLabel("Special\npoint\nloaded");
+    stSpecPoint->setStyleSheet("color: red;");
+    stSpecPoint->setToolTip("Right-click to clear");
+    stSpecPoint->setVisible(false);
+    stSpecPoint->installEventFilter(this);
+    lbNotCurrentProblem = new QLabel("... inactive (is not currently integrated)");
+    lbNotCurrentProblem->setVisible(false);
+
+    auto* runRow = new QHBoxLayout;
+    runRow->addWidget(btMoreBlind);
+    runRow->addWidget(edNumSteps);
+    runRow->addWidget(lbSteps);
+    runRow->addStretch();
+    runRow->addWidget(btRestart);
+    auto* termination = new QGroupBox("Termination");
+    auto* terminationLayout = new QGridLayout(termination);
+    terminationLayout->setContentsMargins(6, 4, 6, 4);
+    terminationLayout->addWidget(cbTermination, 0, 0);
+    terminationLayout->addWidget(edEndTime, 0, 1);
+    terminationLayout->addWidget(lbUntilReached, 1, 0, 1, 2);
+    auto* dtRow = new QHBoxLayout;
+    dtRow->setSpacing(0);
+    dtRow->addWidget(lbDt);
+    dtRow->addWidget(lbIncrease);
+    dtRow->addStretch();
+    auto* directionRow = new QHBoxLayout;
+    directionRow->addWidget(rgDirection);
+    directionRow->addWidget(stSpecPoint);
+    directionRow->addStretch();
+
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(runRow);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(lbHowMany);
+    layout->addWidget(termination);
+    layout->addLayout(dtRow);
+    layout->addLayout(directionRow);
+    layout->addWidget(lbNotCurrentProblem);
+    layout->addWidget(PrBarComp);
+    layout->addStretch();
+    return box;
+}
+
+QWidget* TProblForm::createResultArrayGroup() {
+    gbResultArr = new QGroupBox("Result array");
+    edArrLen = new QLineEdit;
+    edArrLen->setToolTip("Number of elements to open a new Result array");
+    cbResultArray = new QCheckBox("Main variables");
+    cbResultArray->setToolTip("Check in to open new array");
+    cbAuxVarsToo = new QCheckBox("Aux. variables also");
+    cbAuxVarsToo->setToolTip("Required to Play Aux Variables");
+    cbCircular = new QCheckBox("Circular,  or...");
+    cbCircular->setToolTip("Not to be appended. Stores only specified number of elements");
+    btAppend = createButton("Append", "Appends non-circular Result array", gbResultArr);
+    lbResArray = new QLabel;
+    pbMemory = new QProgressBar;
+    pbMemory->setTextVisible(false);
+    pbMemory->setMaximumHeight(12);
+
+    auto* layout = new QGridLayout(gbResultArr);
+    layout->addWidget(new QLabel("Elements"), 0, 0);
+    layout->addWidget(edArrLen, 0, 1);
+    layout->addWidget(cbResultArray, 1, 0, 1, 2);
+    layout->addWidget(cbAuxVarsToo, 2, 0, 1, 2);
+    layout->addWidget(cbCircular, 3, 0);
+    layout->addWidget(btAppend, 3, 1);
+    layout->addWidget(lbResArray, 4, 0, 1, 2);
+    layout->addWidget(pbMemory, 5, 0, 1, 2);
+    layout->setRowStretch(6, 1);
+    return gbResultArr;
+}
+
+void TProblForm::createGraphPage() {
+    auto* page = new QWidget;
+    sgFuncSel = new StringGrid(4, page);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(sgFuncSel);
+    PageControl1->addTab(page, "Graph setting");
+    PageControl1->setTabVisible(GraphPage, false);
+}
+
+void TProblForm::createMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
+    Save1 = new QAction("Save", this);
+    Exit1 = file->addAction("Exit", this, &QWidget::close);
+
+    Clear1 = menuBar()->addAction("Clear", this, &TProblForm::Clear1Click);
+    Font1 = menuBar()->addAction("Font", this, &TProblForm::Font1Click);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    About1 = help->addAction("About");
+}
+
+void TProblForm::FormCreate() {
+    edArrLen->setText("1000");
+    Save1->setEnabled(false);
+    writeParametersHeader();
+    sgFuncSel->setCell(1, 0, "X axis");
+    sgFuncSel->setCell(2, 0, "Y axis");
+    sgFuncSel->setCell(3, 0, "");
+    PageControl1->setCurrentIndex(EquationsPage);
+    sgDebug->setColumnWidth(0, 38);
+    sgDebug->setColumnWidth(1, 92);
+    sgDebug->setColumnWidth(2, 180);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TProblForm::PageControl1Change);
+}
+
+void TProblForm::writeParametersHeader() {
+    const char* headers[] = {"",           "Initial values", "Current values", "Their difference",
+                             "Abs. error", "Rel. error"};
+    for (int c = 0; c < 6; ++c)
+        sgParameters->setCell(c, 0, headers[c]);
+}

@@ -1,0 +1,200 @@
+// The problem window: four panes for the problem's text, the debugging view, the integration
+// settings with the parameters grid, and the menu of every command on a problem.
+#pragma once
+
+#include "compiler/CompiledProblem.h"
+
+#include <QMainWindow>
+
+#include <string>
+#include <vector>
+
+class ExactValueForm;
+class ProblemWindows;
+class QAction;
+class QCheckBox;
+class QFont;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class RadioGroup;
+class StringGrid;
+class Ui;
+
+class TProblForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    TProblForm(ProblemWindows& windows, Ui& ui, QWidget* parent = nullptr);
+    ~TProblForm() override;
+
+    bool isMainWindow() const;
+    bool modified() const;
+    std::string filePath() const { return filePath_; }
+
+    // Page indexes of PageControl1.
+    enum Page { EquationsPage = 0, DebuggingPage = 1, IntegrationPage = 2, GraphPage = 3 };
+
+    // Panes.
+    QPlainTextEdit* REditConst;
+    QPlainTextEdit* REditInit;
+    QPlainTextEdit* REditAux;
+    QPlainTextEdit* REditODEs;
+    QGroupBox* gbConstants;
+    QGroupBox* gbInitial;
+    QGroupBox* gbAuxVars;
+    QGroupBox* gbODEs;
+    QSplitter* splitterLeft;  // between constants and initial values
+    QSplitter* splitterRight; // between auxiliary variables and ODEs
+    QGroupBox* gbDifFunc;
+    QRadioButton* rbDegrees;
+    QRadioButton* rbRadians;
+
+    QTabWidget* PageControl1;
+
+    // Debugging page.
+    StringGrid* sgDebug;
+    RadioGroup* rgView;
+    QRadioButton* rbCoeff;
+    QRadioButton* rbDerivatives;
+    QSpinBox* SpinEdit1;
+    QLabel* stOf;
+    QListWidget* lboxInstructions;
+    RadioGroup* rgWhichInstrSet;
+    QLabel* lbDebugInstr;
+    QLabel* stDebugInstr;
+    QLabel* stSourceLine;
+    QPushButton* btToEquations;
+    QPushButton* btCopyDebug;
+
+    // Integration setting page.
+    StringGrid* sgParameters;
+    QRadioButton* rbAllowEdit;
+    QRadioButton* rbAllowMulti;
+    QPushButton* btApplyStrGrid;
+    QPushButton* btCurToInit;
+    QPushButton* btCopyToExcel;
+    QPushButton* btPaste;
+    QPushButton* btCurToClip;
+    QPushButton* btClipToInit;
+    QLabel* StaticTextClipBoard;
+    RadioGroup* rgErrorControl;
+    QLineEdit* edCurRadFactor;
+    QCheckBox* cbDespite;
+    QLabel* lbRadLim;
+    RadioGroup* rgConvergence;
+    QLabel* lbConvRad;
+    QLabel* lbDifOrder;
+    QLineEdit* edNumSteps;
+    QLabel* lbSteps;
+    QPushButton* btMoreBlind;
+    QPushButton* btRestart;
+    QProgressBar* ProgressBar1;
+    QProgressBar* PrBarComp;
+    QLabel* lbHowMany;
+    QCheckBox* cbTermination;
+    QLineEdit* edEndTime;
+    QLabel* lbUntilReached;
+    RadioGroup* rgDirection;
+    QLabel* lbDt;
+    QLabel* lbIncrease;
+    QLabel* stSpecPoint;
+    QLabel* lbNotCurrentProblem;
+    QLabel* Panel2;
+    QGroupBox* gbResultArr;
+    QLineEdit* edArrLen;
+    QCheckBox* cbResultArray;
+    QCheckBox* cbAuxVarsToo;
+    QCheckBox* cbCircular;
+    QPushButton* btAppend;
+    QLabel* lbResArray;
+    QProgressBar* pbMemory;
+    QGroupBox* gbAllProbl;
+    QListWidget* LBoxAllProbl;
+
+    // Graph setting page (its tab stays hidden until the graph window exists).
+    StringGrid* sgFuncSel;
+
+    // Menu commands.
+    QAction* New1;
+    QAction* Open1;
+    QAction* Opentoconnect1;
+    QAction* Save1;
+    QAction* SaveAs1;
+    QAction* Print1;
+    QAction* Exit1;
+    QAction* Compile1;
+    QAction* Clear1;
+    QAction* Changeorder1;
+    QAction* ConvergenceRadiusLimit1;
+    QAction* Font1;
+    QAction* About1;
+
+  public slots:
+    void FormPaint(); // refreshes every control from the problem and the program state
+
+    void New1Click();
+    void Clear1Click();
+    void Font1Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private slots:
+    void REditConstChange();
+    void sgParametersSetEditText(int row, int column);
+    void rbAllowEditClick();
+    void PageControl1Change();
+    void splitterLeftMoved();
+    void splitterRightMoved();
+
+  private:
+    void FormCreate();
+    void FormActivate();
+    void createPanesPage();
+    void createDebuggingPage();
+    void createIntegrationPage();
+    void createGraphPage();
+    QWidget* createParametersGroup();
+    QWidget* createStepControlGroup();
+    QWidget* createRunGroup();
+    QWidget* createResultArrayGroup();
+    void createMenus();
+    void writeParametersHeader();
+
+    void REditInitEnter();
+    void REditODEsEnter();
+    void sgParametersMouseUp();
+    void applyFont(const QFont& font);
+    void resetCompiledState();
+
+    bool confirmDiscard();
+    void closeOtherWindows();
+    void rebuildProblemList();
+    void clearPanes();
+    void setPaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines);
+    std::vector<std::string> paneLines(const QPlainTextEdit* pane) const;
+    void setModified(bool modified);
+    void setCaption(const std::string& caption);
+
+    ProblemWindows& windows_;
+    Ui& ui_;
+    std::string filePath_;
+    std::string saveDialogFileName_;
+    TCompiledProblem problem_;
+    std::vector<std::string> FormulaList;
+    bool initialValuesEdited_ = false;
+    bool fillingGrids_ = false; // grid writes of the program are not user edits
+    int lastSourceFormula_ = -1;
+    ExactValueForm* exactValueForm_ = nullptr;
+};

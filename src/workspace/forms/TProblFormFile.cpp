@@ -1,0 +1,74 @@
+// The problem window's document commands: New, Clear, the discard confirmation and closing.
+#include "workspace/forms/TProblForm.h"
+
+#include "common/Ui.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QProgressBar>
+
+bool TProblForm::confirmDiscard() {
+    if (!modified())
+        return true;
+    return ui_.confirm(windowTitle().toStdString() + " not saved. Go ahead anyway? ");
+}
+
+void TProblForm::New1Click() {
+    Clear1Click();
+}
+
+void TProblForm::Clear1Click() {
+    if (isMainWindow())
+        closeOtherWindows();
+    if (!confirmDiscard())
+        return;
+    filePath_.clear();
+    PrBarComp->setVisible(false);
+    fillingGrids_ = true;
+    for (StringGrid* grid : {sgParameters, sgDebug}) {
+        grid->setRowCountWithHeader(2);
+        grid->clearCells();
+    }
+    writeParametersHeader();
+    fillingGrids_ = false;
+    clearPanes();
+    setModified(false);
+    setCaption("Unnamed");
+    saveDialogFileName_ = "Unnamed";
+    rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
+    resetCompiledState();
+    FormPaint();
+}
+
+void TProblForm::closeOtherWindows() {
+    std::vector<TProblForm*> others;
+    for (TProblForm* window : windows_.all())
+        if (window != this)
+            others.push_back(window);
+    for (TProblForm* window : others) {
+        window->setModified(false);
+        window->close();
+    }
+}
+
+void TProblForm::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    if (windows_.integratedWindow() == this)
+        windows_.setIntegrated(windows_.mainWindow());
+    event->accept();
+    if (isMainWindow()) {
+        closeOtherWindows();
+        return;
+    }
+    if (TProblForm* main = windows_.mainWindow()) {
+        main->show();
+        main->FormPaint();
+    }
+}

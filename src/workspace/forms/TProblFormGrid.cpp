@@ -1,0 +1,52 @@
+// The parameters grid: edit tracking, one-cell and multi-cell modes and the multi-cell entry.
+#include "workspace/forms/TProblForm.h"
+
+#include "common/Ui.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+void TProblForm::sgParametersSetEditText(int row, int column) {
+    if (fillingGrids_)
+        return;
+    btApplyStrGrid->setEnabled(true);
+    if (column == 1 && row >= 0)
+        initialValuesEdited_ = true;
+}
+
+void TProblForm::rbAllowEditClick() {
+    if (rbAllowEdit->isChecked()) {
+        sgParameters->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                      QAbstractItemView::EditKeyPressed |
+                                      QAbstractItemView::AnyKeyPressed);
+        sgParameters->setSelectionMode(QAbstractItemView::SingleSelection);
+    } else {
+        sgParameters->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        sgParameters->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    }
+}
+
+// The selection's cells right of the "Their difference" column take one typed value.
+void TProblForm::sgParametersMouseUp() {
+    if (rbAllowMulti->isChecked()) {
+        const QList<QTableWidgetSelectionRange> ranges = sgParameters->selectedRanges();
+        if (!ranges.isEmpty()) {
+            const QTableWidgetSelectionRange& range = ranges.front();
+            bool severalCells = range.rowCount() * range.columnCount() > 1;
+            if (range.leftColumn() > 3 && severalCells) {
+                if (auto value =
+                        ui_.inputBox("Multi-cell edit", "Enter value for selected cells", "")) {
+                    for (int row = range.topRow(); row <= range.bottomRow(); ++row)
+                        for (int column = range.leftColumn(); column <= range.rightColumn();
+                             ++column)
+                            sgParameters->setCell(column, row + 1, *value);
+                }
+            }
+        }
+    }
+    int row = std::max(sgParameters->currentRow(), 0);
+    sgParameters->setCurrentCell(row, 5, QItemSelectionModel::NoUpdate);
+    sgParameters->setCurrentCell(row, 4, QItemSelectionModel::NoUpdate);
+    btApplyStrGrid->setEnabled(true);
+}

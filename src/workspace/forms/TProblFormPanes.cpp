@@ -1,0 +1,146 @@
+// The problem window's panes: editing, the aids on entering an empty pane, the aligned
+// splitters, the caption, the keyboard stop request and the font command.
+#include "workspace/forms/TProblForm.h"
+
+#include "common/Ui.h"
+#include "workspace/forms/PaneAids.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBlock>
+
+std::vector<std::string> TProblForm::paneLines(const QPlainTextEdit* pane) const {
+    std::vector<std::string> lines;
+    for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next())
+        lines.push_back(block.text().toStdString());
+    // An empty pane has one empty block, and a final line break leaves another.
+    if (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+void TProblForm::setPaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines) {
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << QString::fromStdString(line);
+    pane->setPlainText(texts.join('\n'));
+}
+
+void TProblForm::clearPanes() {
+    for (QPlainTextEdit* pane : {REditConst, REditInit, REditAux, REditODEs})
+        pane->clear();
+}
+
+bool TProblForm::modified() const {
+    return Save1->isEnabled();
+}
+
+void TProblForm::setModified(bool modified) {
+    Save1->setEnabled(modified);
+}
+
+void TProblForm::setCaption(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void TProblForm::REditConstChange() {
+    problem_.Compiled = false;
+    lbConvRad->setText("Not compiled yet                ");
+    if (!modified()) {
+        resetCompiledState();
+        setModified(true);
+        FormPaint();
+    }
+}
+
+void TProblForm::REditInitEnter() {
+    if (!paneLines(REditInit).empty())
+        return;
+    std::vector<std::string> lines = initialLinesForOdes(paneLines(REditODEs));
+    if (!lines.empty())
+        setPaneLines(REditInit, lines);
+}
+
+void TProblForm::REditODEsEnter() {
+    if (!paneLines(REditODEs).empty())
+        return;
+    std::vector<std::string> lines = odeLinesForInitialValues(paneLines(REditInit));
+    if (!lines.empty())
+        setPaneLines(REditODEs, lines);
+}
+
+// The two columns stay aligned: each splitter gives the other column the same division.
+void TProblForm::splitterLeftMoved() {
+    QSignalBlocker blocker(splitterRight);
+    splitterRight->setSizes(splitterLeft->sizes());
+}
+
+void TProblForm::splitterRightMoved() {
+    QSignalBlocker blocker(splitterLeft);
+    splitterLeft->setSizes(splitterRight->sizes());
+}
+
+void TProblForm::Font1Click() {
+    int page = PageControl1->currentIndex();
+    if (page != EquationsPage && page != DebuggingPage) {
+        ui_.message("No font change at this page");
+        return;
+    }
+    bool accepted = false;
+    QFont current = page == EquationsPage ? REditConst->font() : sgDebug->font();
+    QFont font = QFontDialog::getFont(&accepted, current, this);
+    if (!accepted)
+        return;
+    applyFont(font);
+}
+
+void TProblForm::applyFont(const QFont& font) {
+    if (PageControl1->currentIndex() == EquationsPage) {
+        for (QPlainTextEdit* pane : {REditConst, REditInit, REditAux, REditODEs})
+            pane->setFont(font);
+        return;
+    }
+    sgDebug->setFont(font);
+    sgDebug->horizontalHeader()->setFont(font);
+    QFontMetrics metrics(font);
+    sgDebug->horizontalHeader()->setDefaultSectionSize(
+        metrics.horizontalAdvance("-0.000000e-0000"));
+    sgDebug->verticalHeader()->setDefaultSectionSize(qRound(1.2 * metrics.height()));
+    sgDebug->setColumnWidth(0, metrics.horizontalAdvance(" Index "));
+    int nameWidth = sgDebug->columnWidth(1);
+    for (int row = 0; row < sgDebug->rowCountWithHeader(); ++row)
+        nameWidth =
+            std::max(nameWidth,
+                     metrics.horizontalAdvance(QString::fromStdString(sgDebug->cell(1, row))) + 4);
+    sgDebug->setColumnWidth(1, nameWidth);
+    sgDebug->setColumnWidth(2, metrics.horizontalAdvance("-0.0000000000000000000e-0000"));
+}
+
+bool TProblForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == REditInit)
+            REditInitEnter();
+        else if (watched == REditODEs)
+            REditODEsEnter();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == sgParameters->viewport())
+            QMetaObject::invokeMethod(this, &TProblForm::sgParametersMouseUp, Qt::QueuedConnection);
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,46 @@
+// Shared set-up of the window tests: one application object for the program, a scripted
+// dialog fake and a main problem window to drive as a user would.
+#pragma once
+
+#include "support/FakeUi.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/TProblForm.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+inline QApplication& testApplication() {
+    static int argc = 1;
+    static char name[] = "test_forms";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
+}
+
+class ProblemWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testApplication();
+        windows.programFolder = ORVANTA_SOURCE_DIR "/";
+        form = std::make_unique<TProblForm>(windows, ui);
+    }
+    void TearDown() override { form.reset(); }
+
+    // Types a pane's text as a user would, line by line.
+    static void type(QPlainTextEdit* pane, const std::string& text) {
+        pane->setFocus();
+        pane->insertPlainText(QString::fromStdString(text));
+    }
+    static std::string text(const QPlainTextEdit* pane) {
+        return pane->toPlainText().toStdString();
+    }
+
+    FakeUi ui;
+    ProblemWindows windows;
+    std::unique_ptr<TProblForm> form;
+};

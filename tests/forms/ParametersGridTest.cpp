@@ -1,0 +1,65 @@
+// The parameters grid: headers, widths and the multi-cell entry.
+#include "FormTestSupport.h"
+
+#include "workspace/forms/StringGrid.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+void releaseMouseOn(StringGrid* grid) {
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &release);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+TEST_F(ProblemWindowTest, ParametersGridHasItsHeadersAndWidths) {
+    StringGrid* grid = form->sgParameters;
+    ASSERT_EQ(grid->columnCount(), 6);
+    const char* headers[] = {"",           "Initial values", "Current values", "Their difference",
+                             "Abs. error", "Rel. error"};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(grid->cell(c, 0), headers[c]);
+    const int widths[] = {120, 144, 140, 131, 87};
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(grid->columnWidth(c), widths[c]);
+}
+
+TEST_F(ProblemWindowTest, MultiCellSelectionRightOfTheDifferenceColumnTakesOneValue) {
+    StringGrid* grid = form->sgParameters;
+    grid->setRowCountWithHeader(4);
+    form->rbAllowMulti->click();
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 4, 2, 5), true);
+    ui.inputAnswers = {std::string("1e-12")};
+    releaseMouseOn(grid);
+    ASSERT_EQ(ui.inputPrompts.size(), 1u);
+    EXPECT_EQ(ui.inputPrompts[0], "Multi-cell edit|Enter value for selected cells|");
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(grid->cell(4, row), "1e-12");
+        EXPECT_EQ(grid->cell(5, row), "1e-12");
+    }
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
+    EXPECT_EQ(grid->currentColumn(), 4);
+}
+
+TEST_F(ProblemWindowTest, MultiCellSelectionOverTheValueColumnsAsksNothing) {
+    StringGrid* grid = form->sgParameters;
+    grid->setRowCountWithHeader(4);
+    form->rbAllowMulti->click();
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 1, 2, 3), true);
+    releaseMouseOn(grid);
+    EXPECT_TRUE(ui.inputPrompts.empty());
+}
+
+TEST_F(ProblemWindowTest, OneCellModeEditsInPlaceAndMultiCellModeDoesNot) {
+    form->rbAllowMulti->click();
+    EXPECT_EQ(form->sgParameters->editTriggers(), QAbstractItemView::NoEditTriggers);
+    form->rbAllowEdit->click();
+    EXPECT_NE(form->sgParameters->editTriggers(), QAbstractItemView::NoEditTriggers);
+}

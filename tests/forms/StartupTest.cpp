@@ -1,0 +1,45 @@
+// The program's start-up checks and the file filters of the Qt dialogs.
+#include "app/forms/Startup.h"
+#include "app/forms/QtUi.h"
+#include "support/FakeUi.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(Startup, MissingHelpOrSamplesFolderIsReportedByName) {
+    auto folder = std::filesystem::temp_directory_path() / "orvanta_startup_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::string program = programFolderOf(folder.string());
+    ASSERT_EQ(program.back(), '/');
+
+    FakeUi ui;
+    EXPECT_FALSE(checkProgramFolders(program, ui));
+    EXPECT_EQ(ui.lastMessage(), "Folder \"Help\" inaccessible or not unzipped");
+
+    std::filesystem::create_directory(folder / "Help");
+    EXPECT_FALSE(checkProgramFolders(program, ui));
+    EXPECT_EQ(ui.lastMessage(), "Folder \"Samples\" inaccessible or not unzipped");
+
+    std::filesystem::create_directory(folder / "Samples");
+    ui.messages.clear();
+    EXPECT_TRUE(checkProgramFolders(program, ui));
+    EXPECT_TRUE(ui.messages.empty());
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Startup, TheSourceTreeShipsHelpAndSamples) {
+    FakeUi ui;
+    EXPECT_TRUE(checkProgramFolders(ORVANTA_SOURCE_DIR "/", ui));
+    bool hasSample = false;
+    for (const auto& entry : std::filesystem::directory_iterator(ORVANTA_SOURCE_DIR "/Samples"))
+        hasSample = hasSample || entry.path().extension() == ".ode";
+    EXPECT_TRUE(hasSample);
+}
+
+TEST(QtUi, FiltersBecomeQtFilters) {
+    EXPECT_EQ(qtFileFilter("ODEs|*.ode"), "ODEs (*.ode)");
+    EXPECT_EQ(qtFileFilter("Bitmap|*.bmp|PNG lossless format|*.png"),
+              "Bitmap (*.bmp);;PNG lossless format (*.png)");
+}
