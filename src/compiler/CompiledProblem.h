@@ -14,10 +14,30 @@ enum OperandClass : std::uint8_t { ClassCC = 0, ClassCV = 1, ClassVC = 2, ClassV
 
 // Opcodes: 0..13 are the positions of the function names; the rest are character codes.
 enum Opcode : std::uint16_t {
-    OpCos = 0, OpSin = 1, OpTan = 2, OpArccos = 3, OpArcsin = 4, OpArctan = 5, OpExp = 6,
-    OpLn = 7, OpLog = 8, OpSqrt = 9, OpMod = 10, OpMCn = 11, OpPolynomial = 12, OpAbs = 13,
-    OpFactorial = '!', OpMul = '*', OpAdd = '+', OpSub = '-', OpDiv = '/', OpPow = '^',
-    OpCopy = '=', OpOnePlusSquare = '1', OpSquare = '2', OpOneMinusSquare = '3'
+    OpCos = 0,
+    OpSin = 1,
+    OpTan = 2,
+    OpArccos = 3,
+    OpArcsin = 4,
+    OpArctan = 5,
+    OpExp = 6,
+    OpLn = 7,
+    OpLog = 8,
+    OpSqrt = 9,
+    OpMod = 10,
+    OpMCn = 11,
+    OpPolynomial = 12,
+    OpAbs = 13,
+    OpFactorial = '!',
+    OpMul = '*',
+    OpAdd = '+',
+    OpSub = '-',
+    OpDiv = '/',
+    OpPow = '^',
+    OpCopy = '=',
+    OpOnePlusSquare = '1',
+    OpSquare = '2',
+    OpOneMinusSquare = '3'
 };
 
 struct TInstruction {
@@ -32,9 +52,19 @@ struct TInstruction {
 // One designed polynomial as the engine evaluates it: p(t) + sum a*x + sum b*x^2 + sum c*x*y.
 struct TCompiledPolynomial {
     std::vector<Extended> IndepCoefficients; // p0 .. pd of the part in the independent variable
-    struct Linear { Extended Coefficient; std::int32_t Var; };
-    struct Square { Extended Coefficient; std::int32_t Var; };
-    struct Product { Extended Coefficient; std::int32_t VarA; std::int32_t VarB; };
+    struct Linear {
+        Extended Coefficient;
+        std::int32_t Var;
+    };
+    struct Square {
+        Extended Coefficient;
+        std::int32_t Var;
+    };
+    struct Product {
+        Extended Coefficient;
+        std::int32_t VarA;
+        std::int32_t VarB;
+    };
     std::vector<Linear> LinearTerms;
     std::vector<Square> SquareTerms;
     std::vector<Product> ProductTerms;
@@ -44,7 +74,7 @@ struct TCompiledPolynomial {
 // (its value), every other variable TermCount elements; element k is the Taylor coefficient
 // of order k.
 class CoefficientTable {
-public:
+  public:
     // Lays the arrays out with the given lengths, zero-filled.
     void layout(const std::vector<std::int32_t>& lengths);
     void clear();
@@ -58,7 +88,7 @@ public:
     Extended* data() { return values_.data(); }
     const Extended* data() const { return values_.data(); }
 
-private:
+  private:
     std::vector<Extended> values_;
     std::vector<std::size_t> offsets_;
     std::vector<std::int32_t> lengths_;

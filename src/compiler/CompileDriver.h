@@ -1,0 +1,58 @@
+// The compile driver's core: pane checks and the formula list, the whole compilation of a
+// problem's panes up to the values at the initial point, and where a parse error lies.
+#pragma once
+
+#include "common/Extended.h"
+#include "compiler/CompiledProblem.h"
+#include "compiler/ProblemPanes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class FormulaParser;
+
+struct FormulaAssembly {
+    std::vector<std::string> FormulaList; // constants, initial values, aux, ODEs ("x'" -> "xDeriv")
+    std::vector<std::string> MainNames;   // one per ODE line, as the parameters grid shows them
+};
+
+// Discards the previous compilation; the special point and the designed polynomials stay.
+void resetCompiledState(TCompiledProblem& problem);
+
+// Removes blank lines from the panes, checks the ODE lines against the initial values, finds the
+// independent variable and builds the formula list. Resets the compiled state and sets NumConst,
+// NumMain, DerivStart, IndepLine, IndepVar, IndepName and the size of InitialValues. Throws
+// OrvantaError with the message of the first failed check.
+FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& problem);
+
+// The whole compilation without the window: assembles, parses, generates and evaluates every
+// instruction once, then copies the main variables' values into InitialValues. Throws
+// OrvantaError (after a parse error the parser's CurrentLine and ErrorText locate it) or
+// EvaluationError.
+FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem,
+                                   FormulaParser& parser, std::int32_t termCount,
+                                   Extended angleFactor);
+
+// The independent variable as the window labels it: its name followed by two blanks, or
+// "Implicit " when there is none.
+std::string independentLabel(const TCompiledProblem& problem);
+// "Compilation succeeded, yet evaluation failed at point %s = %g" for the current point.
+std::string evaluationFailedMessage(const TCompiledProblem& problem);
+
+enum class Pane { Constants, Initial, Aux, ODEs };
+struct PaneLine {
+    Pane pane;
+    std::int32_t line; // within the pane, from 0
+};
+// The pane and line that a formula line came from.
+PaneLine paneOfLine(const TCompiledProblem& problem, std::int32_t formulaLine);
+std::string paneCaption(Pane pane);
+
+struct TextSelection {
+    std::size_t start;
+    std::size_t length;
+};
+// The first occurrence of the parser's ErrorText in the pane line, or the whole line when the
+// text is empty or not there.
+TextSelection errorSelection(const std::string& paneLine, const std::string& errorText);
