@@ -26,6 +26,8 @@ struct EngineState {
 };
 
 constexpr std::int32_t MinTermCount = 3;
+// Beyond this the recurrence tables alone would take hundreds of megabytes.
+constexpr std::int32_t MaxTermCount = 2000;
 
 inline std::size_t triangleRow(std::int32_t k) {
     return static_cast<std::size_t>(k) * static_cast<std::size_t>(k + 1) / 2;

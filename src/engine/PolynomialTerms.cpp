@@ -1,5 +1,6 @@
 #include "engine/PolynomialTerms.h"
 
+#include "compiler/ScalarRoutines.h"
 #include "engine/SquareRule.h"
 
 #include <cmath>
@@ -38,20 +39,6 @@ Extended coefficient(const TCompiledProblem& problem, std::int32_t var, std::int
     return j < problem.Coefficients.length(var) ? problem.Coefficients[var][j] : 0.0L;
 }
 
-// The binomial coefficient i over k (i >= k >= 1) multiplied out as the scalar routine does.
-Extended binomial(std::int32_t i, std::int32_t k) {
-    if (k == i)
-        return 1;
-    const std::int32_t factors = std::min(k, i - k);
-    const Extended m = static_cast<Extended>(i);
-    if (factors < 2)
-        return m;
-    Extended r = m;
-    for (std::int32_t f = 2; f <= factors; ++f)
-        r = r * (m - f + 1) / f;
-    return r;
-}
-
 } // namespace
 
 std::optional<Extended> polynomialOrder0(const TCompiledProblem& problem, Extended selector) {
@@ -70,7 +57,7 @@ std::optional<Extended> polynomialOrder0(const TCompiledProblem& problem, Extend
         sum += term.Coefficient * problem.Coefficients[term.Var][0];
     for (const auto& term : polynomial->SquareTerms) {
         const Extended x = problem.Coefficients[term.Var][0];
-        sum += term.Coefficient * (x * x);
+        sum += term.Coefficient * x * x;
     }
     for (const auto& term : polynomial->ProductTerms)
         sum += term.Coefficient * problem.Coefficients[term.VarA][0] *
@@ -91,7 +78,7 @@ std::optional<Extended> polynomialOrderK(const TCompiledProblem& problem, Extend
         const Extended tau = independentValue(problem);
         Extended acc = 0;
         for (std::int32_t i = degree; i >= k; --i)
-            acc = binomial(i, k) * p[i] + acc * tau;
+            acc = Binomial(static_cast<Extended>(i), static_cast<Extended>(k)) * p[i] + acc * tau;
         sum = acc;
     }
     for (const auto& term : polynomial->LinearTerms)

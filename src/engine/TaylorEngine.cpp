@@ -3,9 +3,10 @@
 #include "common/FloatFaults.h"
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
+#include "compiler/Language.h"
+#include "compiler/ScalarRoutines.h"
 #include "engine/EnginePlan.h"
 #include "engine/PolynomialTerms.h"
-#include "engine/PowerRule.h"
 #include "engine/SquareRule.h"
 
 #include <cfenv>
@@ -264,7 +265,7 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
         r[0] = a / b;
         break;
     case OpPow:
-        r[0] = PowerValue(a, b);
+        r[0] = Power(a, b);
         break;
     default:
         return false;
@@ -311,7 +312,7 @@ bool onlyInvalidOrDivByZero() {
     engine.FailedInstruction = static_cast<std::int32_t>(index);
     engine.FailedLine = instruction.Line;
     throw OrvantaError(formatText("Singularity! Instruction %d: operation %s",
-                                  static_cast<int>(index), operationName(instruction.Op).c_str()));
+                                  static_cast<int>(index), OpName(instruction.Op).c_str()));
 }
 
 // The same pass checked instruction by instruction: a fault at the special point takes the
@@ -368,15 +369,6 @@ bool runJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engi
 }
 
 } // namespace
-
-std::string operationName(std::uint16_t op) {
-    static const char* const names[] = {"cos",    "sin", "tan",        "arccos", "arcsin",
-                                        "arctan", "exp", "ln",         "log",    "sqrt",
-                                        "mod",    "mCn", "polynomial", "Abs"};
-    if (op < std::size(names))
-        return names[op];
-    return std::string(1, static_cast<char>(op));
-}
 
 void EvalOrder0(TCompiledProblem& problem, EngineState& engine) {
     const EnginePlan& plan = planFor(problem, engine);

@@ -6,7 +6,6 @@
 #include "engine/EngineState.h"
 
 #include <cstdint>
-#include <string>
 
 // Every active instruction at order 0 / at order k (1 <= k <= TermCount - 1), in list order.
 // Both raise OrvantaError "Singularity! Instruction %d: operation %s" on an arithmetic fault
@@ -17,6 +16,3 @@ void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k);
 // Coefficients 0 .. N-1 of every array at the current point; needs coefficient 0 of every main
 // variable in place.
 void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine);
-
-// The operation's name in error reports: the function name for codes 0..13, else the character.
-std::string operationName(std::uint16_t op);

@@ -1,0 +1,222 @@
+#include "cli/IntegrateRun.h"
+
+#include "common/NumberText.h"
+#include "common/OrvantaError.h"
+#include "common/TextFile.h"
+#include "compiler/FormulaParser.h"
+#include "integrator/IntegrationRun.h"
+#include "integrator/ProblemCompile.h"
+#include "integrator/ResultsArray.h"
+#include "integrator/StepControl.h"
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <numbers>
+#include <ostream>
+
+namespace {
+
+[[noreturn]] void usageError(const std::string& detail) {
+    throw OrvantaError(detail + "\nusage: orvanta-cli " + IntegrateUsage);
+}
+
+const std::string& valueOf(const CliArguments& arguments, std::size_t& i) {
+    if (i + 1 >= arguments.size())
+        usageError(arguments[i] + " needs a value");
+    return arguments[++i];
+}
+
+Extended numberOf(const CliArguments& arguments, std::size_t& i) {
+    const std::string& option = arguments[i];
+    const auto value = parseTrimmedNumber(valueOf(arguments, i));
+    if (!value || !std::isfinite(*value))
+        usageError(option + " needs a number");
+    return *value;
+}
+
+} // namespace
+
+bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, IntegrateOptions& options) {
+    const std::string& option = arguments[i];
+    if (option == "--steps") {
+        options.Steps = valueOf(arguments, i);
+    } else if (option == "--to") {
+        options.To = valueOf(arguments, i);
+    } else if (option == "--backward") {
+        options.Backward = true;
+    } else if (option == "--control") {
+        const std::string& mode = valueOf(arguments, i);
+        if (mode == "none")
+            options.Control = ErrorControl::None;
+        else if (mode == "middle")
+            options.Control = ErrorControl::Middle;
+        else if (mode == "back")
+            options.Control = ErrorControl::Back;
+        else
+            usageError("--control is none, middle or back");
+    } else if (option == "--abs") {
+        options.Abs = valueOf(arguments, i);
+    } else if (option == "--rel") {
+        options.Rel = valueOf(arguments, i);
+    } else if (option == "--go-despite") {
+        options.GoDespite = true;
+    } else if (option == "--terms") {
+        const auto terms = parseInteger(valueOf(arguments, i));
+        if (!terms || *terms > MaxTermCount)
+            usageError(formatText("--terms needs a whole number up to %d", MaxTermCount));
+        options.Terms = static_cast<std::int32_t>(std::max<long long>(*terms, MinTermCount));
+    } else if (option == "--factor") {
+        options.Factor = numberOf(arguments, i);
+    } else if (option == "--radius-limit") {
+        options.RadiusLimit = std::fabs(numberOf(arguments, i));
+    } else if (option == "--radius") {
+        const std::string& choice = valueOf(arguments, i);
+        if (choice == "main")
+            options.Radius = RadiusVariables::MainOnly;
+        else if (choice == "aux")
+            options.Radius = RadiusVariables::MainAndAux;
+        else if (choice == "all")
+            options.Radius = RadiusVariables::All;
+        else
+            usageError("--radius is main, aux or all");
+    } else if (option == "--radians") {
+        options.Radians = true;
+    } else if (option == "--every") {
+        options.Every = true;
+    } else if (option == "--results") {
+        const auto length = parseInteger(valueOf(arguments, i));
+        if (!length)
+            usageError("--results needs a whole number");
+        options.ResultsLength = *length;
+    } else if (option == "--circular") {
+        options.Circular = true;
+    } else if (option == "--aux") {
+        options.AuxToo = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+IntegrateOptions readIntegrateOptions(const CliArguments& arguments) {
+    IntegrateOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (readIntegrateOption(arguments, i, options))
+            continue;
+        if (!options.Path.empty() || arguments[i].starts_with("--"))
+            usageError("unexpected " + arguments[i]);
+        options.Path = arguments[i];
+    }
+    if (options.Path.empty())
+        usageError("no problem file");
+    if (options.Steps.empty())
+        usageError("--steps is required");
+    return options;
+}
+
+void StreamUi::message(const std::string& text) {
+    out_ << text << "\n";
+}
+
+bool StreamUi::confirm(const std::string& text) {
+    out_ << text << "\n";
+    return true;
+}
+
+bool StreamUi::ask(const std::string& text) {
+    return confirm(text);
+}
+
+ProblemPanes readProblemFile(const std::string& path) {
+    if (toLower(std::filesystem::path(path).extension().string()) != ".ode")
+        throw OrvantaError("Wrong file extension");
+    const auto text = readWholeFile(path);
+    if (!text)
+        throw OrvantaError("Cannot open " + path);
+    return splitProblemSections(splitLines(*text)).Panes;
+}
+
+void prepareIntegration(IntegrateSession& session, const IntegrateOptions& options, Ui& ui) {
+    ProgramState& state = session.State;
+    TCompiledProblem& problem = session.Problem;
+    if (options.Terms) {
+        state.TermCount = *options.Terms;
+        BuildRecurrenceTables(state);
+    }
+    state.AngleFactor = options.Radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
+    if (options.Factor)
+        state.RadFactor = *options.Factor;
+    if (options.RadiusLimit)
+        state.RadLimit = *options.RadiusLimit;
+
+    FormulaParser parser;
+    session.Assembly = compileForIntegration(state, session.Panes, problem, parser, false);
+
+    setDirection(problem, options.Backward);
+    state.RadiusChoice = options.Radius;
+    state.Control = options.Control;
+    state.GoDespite = options.GoDespite;
+    if (options.Control != ErrorControl::None) {
+        const auto cells = [&](const std::optional<std::string>& text) {
+            return std::vector<std::string>(static_cast<std::size_t>(problem.NumMain),
+                                            text.value_or(""));
+        };
+        if (auto error = readTolerances(problem, cells(options.Abs), cells(options.Rel)))
+            throw OrvantaError(*error);
+    }
+    AfterStep(state, problem);
+
+    // By default the array holds every point of the run.
+    const auto steps = parseInteger(trim(options.Steps));
+    const long long length = options.ResultsLength
+                                 ? *options.ResultsLength
+                                 : std::min<long long>(steps.value_or(0), INT32_MAX - 1) + 1;
+    const ResultsCreation created =
+        createResults(state, problem, ui, std::to_string(length), options.AuxToo, options.Circular);
+    if (!created.Created && length > 0)
+        throw OrvantaError("The Results array was not created");
+
+    if (options.To &&
+        !setTermination(state, problem, ui, true, *options.To, session.Panes.Constants))
+        throw OrvantaError("Termination not armed");
+}
+
+std::string pointHeader(const IntegrateSession& session) {
+    const TCompiledProblem& problem = session.Problem;
+    std::string line = problem.IndepLine >= 0 ? problem.IndepName : "t";
+    for (std::int32_t i = 0; i < problem.NumMain; ++i)
+        if (i != problem.IndepLine)
+            line += "\t" + session.Assembly.MainNames[static_cast<std::size_t>(i)];
+    return line;
+}
+
+std::string pointLine(const IntegrateSession& session) {
+    const TCompiledProblem& problem = session.Problem;
+    std::string line = formatDisplay(problem.CurrentIndep);
+    for (std::int32_t i = 0; i < problem.NumMain; ++i)
+        if (i != problem.IndepLine)
+            line += "\t" + formatDisplay(problem.Coefficients[problem.NumConst + i][0]);
+    return line;
+}
+
+int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& ui,
+                std::ostream& out, std::ostream& err) {
+    out << pointHeader(session) << "\n";
+    if (options.Every)
+        out << pointLine(session) << "\n";
+    RunSettings settings;
+    settings.MainNames = session.Assembly.MainNames;
+    if (options.Every)
+        settings.PointAccepted = [&] { out << pointLine(session) << "\n"; };
+    const RunOutcome outcome = runMore(session.State, session.Problem, ui, options.Steps, settings);
+    if (outcome.End == RunEnd::NotStarted)
+        return 1;
+    if (!outcome.Error.empty())
+        err << outcome.Error << "\n";
+    err << outcome.Summary << "\n";
+    if (!options.Every)
+        out << pointLine(session) << "\n";
+    out.flush();
+    return outcome.End == RunEnd::Singularity || outcome.End == RunEnd::SplitLimit ? 2 : 0;
+}

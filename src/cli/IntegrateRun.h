@@ -1,0 +1,99 @@
+// The command line's integration: its options, the problem compiled with them, the run and the
+// printed points. Shared by "integrate" and the commands that load a problem some other way.
+#pragma once
+
+#include "cli/CliCommand.h"
+#include "common/Ui.h"
+#include "compiler/CompileDriver.h"
+#include "compiler/CompiledProblem.h"
+#include "compiler/ProblemPanes.h"
+#include "integrator/ProgramState.h"
+
+#include <cstddef>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+struct IntegrateOptions {
+    std::string Path;
+    std::string Steps;             // --steps N (required)
+    std::optional<std::string> To; // --to VALUE: a number or an expression over the constants
+    bool Backward = false;
+    ErrorControl Control = ErrorControl::None;
+    std::optional<std::string> Abs, Rel; // tolerance for every main variable
+    bool GoDespite = false;
+    std::optional<std::int32_t> Terms;
+    std::optional<Extended> Factor, RadiusLimit;
+    RadiusVariables Radius = RadiusVariables::MainAndAux;
+    bool Radians = false;
+    bool Every = false;
+    std::optional<std::int64_t> ResultsLength; // --results L; by default every point is kept
+    bool Circular = false;
+    bool AuxToo = false;
+};
+
+constexpr const char* IntegrateUsage =
+    "integrate FILE.ode --steps N [--to VALUE] [--backward] [--control none|middle|back] "
+    "[--abs TOL] [--rel TOL] [--go-despite] [--terms N] [--factor K] [--radius-limit R] "
+    "[--radius main|aux|all] [--radians] [--every] [--results L [--circular] [--aux]]";
+
+// Reads the integration option at arguments[i] (and its value), advancing i past it; false when
+// arguments[i] is not one of them. Throws OrvantaError for a missing or malformed value.
+bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, IntegrateOptions& options);
+// All the options of "integrate" (the file name included); throws OrvantaError with the usage.
+IntegrateOptions readIntegrateOptions(const CliArguments& arguments);
+
+// Messages of the program on a stream (standard error); input boxes are cancelled.
+class StreamUi : public Ui {
+  public:
+    explicit StreamUi(std::ostream& out) : out_(out) {}
+    void message(const std::string& text) override;
+    bool confirm(const std::string& text) override;
+    bool ask(const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> openFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    void processEvents() override {}
+    std::string clipboardText() override { return {}; }
+    void setClipboardText(const std::string&) override {}
+
+  private:
+    std::ostream& out_;
+};
+
+// One problem being integrated from the command line.
+struct IntegrateSession {
+    ProgramState State;
+    TCompiledProblem Problem;
+    ProblemPanes Panes;
+    FormulaAssembly Assembly;
+};
+
+// The panes of a problem file ("*.ode", any case); throws OrvantaError when it cannot be read.
+ProblemPanes readProblemFile(const std::string& path);
+
+// Applies the program-wide options, compiles session.Panes for integration and applies the
+// per-problem ones (direction, radius variables, error control and tolerances, termination,
+// the Results array). Throws OrvantaError; messages of the program go to `ui`.
+void prepareIntegration(IntegrateSession& session, const IntegrateOptions& options, Ui& ui);
+
+// The header line: the independent variable's name ("t" when there is none), then the other
+// main variables' names, TAB-separated.
+std::string pointHeader(const IntegrateSession& session);
+// The current point in the same columns, in the 18-digit display form.
+std::string pointLine(const IntegrateSession& session);
+
+// Runs the steps and prints the header and the last point (every point with --every) on `out`,
+// messages and the summary on `err`. Returns the exit status: 0 when the run ended normally or
+// at the terminal value, 1 when it could not start, 2 after a singularity or the split limit.
+int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& ui,
+                std::ostream& out, std::ostream& err);

@@ -1,0 +1,169 @@
+#include "integrator/StepRoutines.h"
+
+#include "engine/Series.h"
+#include "engine/TaylorEngine.h"
+#include "integrator/ResultsArray.h"
+#include "integrator/StepControl.h"
+
+#include <cmath>
+
+namespace {
+
+Extended* valueOf(TCompiledProblem& problem, std::int32_t i) {
+    return problem.Coefficients[problem.NumConst + i];
+}
+
+const Extended* savedRow(const TCompiledProblem& problem, std::int32_t i) {
+    return problem.StepTable[static_cast<std::size_t>(i)].data();
+}
+
+// Coefficient 0 of every main variable at offset `offset` from the saved point, the independent
+// variable exactly at `indep`.
+void moveFromSavedPoint(TCompiledProblem& problem, std::int32_t terms, Extended offset,
+                        Extended indep, std::vector<Extended>* keep = nullptr) {
+    for (std::int32_t i = 0; i < problem.NumMain; ++i) {
+        if (i == problem.IndepLine) {
+            valueOf(problem, i)[0] = indep;
+            continue;
+        }
+        const Extended value = EvalSeries(savedRow(problem, i), terms, offset);
+        valueOf(problem, i)[0] = value;
+        if (keep)
+            (*keep)[static_cast<std::size_t>(i)] = value;
+    }
+}
+
+// The accepted point: counted, stored, and the next step estimated.
+void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
+    ++state.StepIndex;
+    StoreResultPoint(state, problem);
+    AfterStep(state, problem);
+}
+
+// Counts a trial against the split limit; false when no test is allowed any more.
+bool trialAllowed(ProgramState& state, TCompiledProblem& problem) {
+    ++state.SplitCount;
+    if (state.SplitCount < SplitLimit)
+        return true;
+    problem.Status = StatusSplitLimit;
+    return false;
+}
+
+} // namespace
+
+void SnapStep(TCompiledProblem& problem) {
+    if (problem.hasSpecialPoint()) {
+        const Extended point = problem.SpecialPoint;
+        const Extended at = problem.CurrentIndep;
+        const bool justBefore =
+            problem.Direction > 0
+                ? point - problem.SpecialWindow < at && at < point
+                : problem.Direction < 0 && point < at && at < point + problem.SpecialWindow;
+        if (justBefore) {
+            problem.Step = point - problem.TPrev;
+            problem.CurrentIndep = point;
+        }
+    }
+    if (problem.TermArmed) {
+        problem.Terminated = (problem.TEnd - problem.CurrentIndep) * problem.Direction <= 0;
+        if (problem.Terminated) {
+            problem.Step = problem.TEnd - problem.TPrev;
+            problem.CurrentIndep = problem.TEnd;
+        }
+    }
+}
+
+void StepPlain(ProgramState& state, TCompiledProblem& problem) {
+    if (problem.Terminated)
+        return;
+    problem.TPrev = problem.CurrentIndep;
+    problem.CurrentIndep += problem.Step;
+    problem.PathLength += std::fabs(problem.Step);
+    SnapStep(problem);
+    for (std::int32_t i = 0; i < problem.NumMain; ++i) {
+        Extended* x = valueOf(problem, i);
+        x[0] = i == problem.IndepLine ? problem.CurrentIndep
+                                      : EvalSeries(x, state.TermCount, problem.Step);
+    }
+    ComputeCoefficients(problem, state);
+    acceptPoint(state, problem);
+}
+
+bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_t& failingIndex,
+                     bool goDespite) {
+    if (problem.Terminated)
+        return true;
+    prepareErrorTests(problem);
+    const std::int32_t terms = state.TermCount;
+    problem.TPrev = problem.CurrentIndep;
+    state.SplitCount = -1;
+    problem.Step = problem.Step / 0.5L;
+    SaveCoefficients(problem, terms);
+    bool allowed;
+    bool passed;
+    do {
+        allowed = trialAllowed(state, problem);
+        if (!allowed && !goDespite)
+            return false;
+        problem.Step = problem.Step * 0.5L;
+        problem.CurrentIndep = problem.TPrev + problem.Step;
+        SnapStep(problem);
+        moveFromSavedPoint(problem, terms, problem.Step, problem.CurrentIndep);
+        ComputeCoefficients(problem, state);
+        for (std::int32_t i = 0; i < problem.NumMain; ++i)
+            if (problem.AbsOn[static_cast<std::size_t>(i)] ||
+                problem.RelOn[static_cast<std::size_t>(i)])
+                problem.BackVal[static_cast<std::size_t>(i)] =
+                    EvalSeries(valueOf(problem, i), terms, -problem.Step);
+        passed = BackTestPassed(problem, failingIndex);
+    } while (!passed && allowed);
+    problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
+    acceptPoint(state, problem);
+    return allowed;
+}
+
+bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int32_t& failingIndex,
+                       bool goDespite) {
+    if (problem.Terminated)
+        return true;
+    prepareErrorTests(problem);
+    const std::int32_t terms = state.TermCount;
+    problem.TPrev = problem.CurrentIndep;
+    state.SplitCount = -1;
+    Extended half = problem.Step; // the proposed step, kept before snapping
+    problem.CurrentIndep = problem.TPrev + half;
+    SnapStep(problem);
+    SaveCoefficients(problem, terms);
+    for (std::int32_t i = 0; i < problem.NumMain; ++i)
+        problem.HalfVal[static_cast<std::size_t>(i)] =
+            EvalSeries(savedRow(problem, i), terms, problem.Step);
+    bool allowed;
+    bool passed;
+    do {
+        allowed = trialAllowed(state, problem);
+        if (!allowed && !goDespite)
+            return false;
+        problem.Step = half;
+        problem.CurrentIndep = problem.TPrev + half;
+        SnapStep(problem);
+        const Extended full = problem.Step;
+        // The one-step value of this trial: on later trials the previous trial's half step.
+        for (std::int32_t i = 0; i < problem.NumMain; ++i)
+            if (i != problem.IndepLine)
+                problem.BackVal[static_cast<std::size_t>(i)] =
+                    problem.HalfVal[static_cast<std::size_t>(i)];
+        half = full * 0.5L;
+        moveFromSavedPoint(problem, terms, half, problem.TPrev + half, &problem.HalfVal);
+        ComputeCoefficients(problem, state);
+        for (std::int32_t i = 0; i < problem.NumMain; ++i) {
+            Extended* x = valueOf(problem, i);
+            x[0] = i == problem.IndepLine ? problem.TPrev + problem.Step
+                                          : EvalSeries(x, terms, full - half);
+        }
+        passed = MiddleTestPassed(problem, failingIndex);
+    } while (!passed && allowed);
+    problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
+    ComputeCoefficients(problem, state);
+    acceptPoint(state, problem);
+    return allowed;
+}
