@@ -34,7 +34,8 @@ std::optional<long long> nonNegative(const std::string& text) {
 }
 
 // The four counts at the start of a block; the rest of the line (the name and comment) is
-// ignored. Each count must fit in what is left of the section.
+// ignored. Each count must fit in what is left of the section, and every variable of the
+// second-degree table names its header cells, so that table has at least as many filled cells.
 std::optional<BlockCounts> readCounts(const std::string& line, std::size_t linesLeft) {
     auto fields = words(line);
     if (fields.size() < 4)
@@ -48,7 +49,7 @@ std::optional<BlockCounts> readCounts(const std::string& line, std::size_t lines
             return std::nullopt;
         *targets[i] = *value;
     }
-    if (counts.indepColumns < 1)
+    if (counts.indepColumns < 1 || counts.secondDegree > counts.filledSecond)
         return std::nullopt;
     return counts;
 }
@@ -68,7 +69,12 @@ bool readSecondDegreeCell(const std::string& rawLine, PolynomialTable& table) {
     if (!column || !row || *column >= table.columns() || *row >= table.rows())
         return false;
     std::string text = secondBlank == std::string::npos ? "" : trim(line.substr(secondBlank + 1));
-    table.setCell(static_cast<int>(*column), static_cast<int>(*row), text);
+    int c = static_cast<int>(*column);
+    int r = static_cast<int>(*row);
+    // Only filled cells are written, each once.
+    if (text.empty() || !table.cell(c, r).empty())
+        return false;
+    table.setCell(c, r, text);
     return true;
 }
 
@@ -106,14 +112,14 @@ writePolynomialSection(const std::vector<DesignedPolynomial>& polynomials) {
     }
     for (const auto& polynomial : polynomials) {
         const auto& second = polynomial.SecondDegree;
-        out.push_back(formatText("%d %d %d %zu %s%s", polynomial.IndepPart.columns(),
+        out.push_back(formatText("%d %d %d %zu ", polynomial.IndepPart.columns(),
                                  polynomial.FirstDegree.columns(), second.columns() - 1,
-                                 second.filledCells().size(), polynomial.Name.c_str(),
-                                 CountsComment));
+                                 second.filledCells().size()) +
+                      polynomial.Name + CountsComment);
         writeTwoRowTable(polynomial.IndepPart, out);
         writeTwoRowTable(polynomial.FirstDegree, out);
         for (const auto& [place, text] : second.filledCells())
-            out.push_back(formatText("%d %d %s", place.first, place.second, text.c_str()));
+            out.push_back(formatText("%d %d ", place.first, place.second) + text);
     }
     return out;
 }

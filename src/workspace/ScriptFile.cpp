@@ -80,9 +80,18 @@ std::string formatScriptReal(Extended value) {
 
 // Writes what the record holds; a record taken from the windows holds a colour per curve, the
 // turns and the figure, so the tail reads back line for line.
+std::string formatShortestReal(Extended value) {
+    for (int digits = 1; digits < 21; ++digits) {
+        std::string text = formatGeneral(value, digits);
+        if (parseNumber(text) == value)
+            return text;
+    }
+    return formatGeneral(value, 21);
+}
+
 std::string scriptText(const ScriptRecord& record) {
     std::vector<std::string> lines{ScriptMagic, record.ProblemName};
-    lines.push_back(formatDisplay(record.RadFactor) + " " + std::to_string(record.TermCount));
+    lines.push_back(formatShortestReal(record.RadFactor) + " " + std::to_string(record.TermCount));
     lines.push_back(formatText("%d %d %d %d", NoErrorControlItem, record.Direction,
                                record.AngleUnit, record.Convergence));
     lines.push_back(std::to_string(record.Dimension));

@@ -61,6 +61,9 @@ struct ScriptRecord {
 // The 23-character scientific form of script reals: " 1.50000000000000E-0003".
 std::string formatScriptReal(Extended value);
 
+// The shortest decimal text that reads back as the same value: "0.5", "0.1", "1e-7".
+std::string formatShortestReal(Extended value);
+
 // The script's text. Whatever error control the record holds, "No error control" is recorded.
 std::string scriptText(const ScriptRecord& record);
 // Writes the script beside the problem file (same path, extension ".scr"). Warns first when the

@@ -113,10 +113,12 @@ TEST(PolynomialSection, ShortAndHostileSectionsGiveOneMessageAndAllocateNothingL
         {"nan"},                                               // not a count
         {"1", "A", "x'", "t", "1000000000 0 0 0 A"},           // t-columns beyond the lines
         {"1", "A", "x'", "t", "1 0 0 1000000000 A", "C", "0"}, // cells beyond the lines
-        {"1", "A", "x'", "t", "0 0 0 0 A"},                    // no t-column at all
-        {"1", "A", "x'"},                                      // truncated triple
-        {"1", "A", "x'", "t"},                                 // no block
-        {"1", "A", "x'", "t", "1 -1 0 0 A", "C", "0"},         // negative count
+        {"1", "A", "x'", "t", "0 0 0 0 A"},
+        {"1", "A", "x'", "t", "1 0 2 1 A", "C", "0",
+         "0 0 x"},             // two variables, one cell                    // no t-column at all
+        {"1", "A", "x'"},      // truncated triple
+        {"1", "A", "x'", "t"}, // no block
+        {"1", "A", "x'", "t", "1 -1 0 0 A", "C", "0"}, // negative count
     };
     for (const auto& lines : hostile) {
         FakeUi ui;

@@ -146,3 +146,13 @@ TEST(ScriptFile, BadScriptsGiveTheirMessages) {
             << index << " " << text;
     }
 }
+
+TEST(ScriptFile, TheStepFactorIsWrittenInItsShortestExactForm) {
+    EXPECT_EQ("0.5", formatShortestReal(0.5L));
+    EXPECT_EQ("0.1", formatShortestReal(0.1L));
+    EXPECT_EQ("1e-7", formatShortestReal(1e-7L));
+    Extended third = 1.0L / 3;
+    ScriptRecord record;
+    record.RadFactor = third;
+    EXPECT_EQ(third, readScriptText(scriptText(record)).RadFactor);
+}

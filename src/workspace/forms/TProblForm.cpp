@@ -1,6 +1,8 @@
 // The problem window: construction of its pages, controls and menus, and start-up.
 #include "workspace/forms/TProblForm.h"
 
+#include "app/forms/AboutBox.h"
+#include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
@@ -54,8 +56,8 @@ QLabel* createClickableLabel(const QString& text, const QString& hint, QWidget* 
 
 } // namespace
 
-TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, QWidget* parent)
-    : QMainWindow(parent), windows_(windows), ui_(ui) {
+TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWidget* parent)
+    : QMainWindow(parent), windows_(windows), ui_(ui), state_(state) {
     windows_.add(this);
     setAttribute(Qt::WA_DeleteOnClose, !isMainWindow());
     setWindowTitle("Unnamed ODEs");
@@ -129,6 +131,8 @@ void TProblForm::createPanesPage() {
     rbDegrees = new QRadioButton("Degrees", angles);
     rbRadians = new QRadioButton("Radians", angles);
     rbDegrees->setChecked(true);
+    connect(rbDegrees, &QRadioButton::clicked, this, &TProblForm::rbDegreesClick);
+    connect(rbRadians, &QRadioButton::clicked, this, &TProblForm::rbDegreesClick);
     auto* angleLayout = new QVBoxLayout(angles);
     angleLayout->setContentsMargins(6, 4, 6, 4);
     angleLayout->addWidget(rbDegrees);
@@ -213,6 +217,19 @@ void TProblForm::createDebuggingPage() {
     chosenLayout->addWidget(btToEquations, 0, 2, 3, 1, Qt::AlignVCenter);
     chosenLayout->setColumnStretch(1, 1);
 
+    connect(rgView, &RadioGroup::clicked, this, &TProblForm::rgViewClick);
+    connect(rbCoeff, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
+    connect(rbDerivatives, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &TProblForm::SpinEdit1Change);
+    connect(rgWhichInstrSet, &RadioGroup::clicked, this, &TProblForm::rgWhichInstrSetClick);
+    connect(lboxInstructions, &QListWidget::itemClicked, this, &TProblForm::lboxInstructionsClick);
+    connect(sgDebug, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int column) { sgDebugDblClick(row + 1, column); });
+    connect(btToEquations, &QPushButton::clicked, this, &TProblForm::btToEquationsClick);
+    connect(btCopyDebug, &QPushButton::clicked, this, &TProblForm::btCopyToExcelClick);
+    SpinEdit1->setVisible(false);
+    stOf->setVisible(false);
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(top, 1);
     layout->addWidget(chosen);
@@ -263,6 +280,14 @@ QWidget* TProblForm::createParametersGroup() {
     StaticTextClipBoard->setWordWrap(true);
     StaticTextClipBoard->setFrameShape(QFrame::StyledPanel);
     StaticTextClipBoard->installEventFilter(this);
+
+    connect(btCopyToExcel, &QPushButton::clicked, this, &TProblForm::btCopyToExcelClick);
+    connect(btApplyStrGrid, &QPushButton::clicked, this, &TProblForm::btApplyStrGridClick);
+    connect(btCurToInit, &QPushButton::clicked, this, &TProblForm::btCurToInitClick);
+    connect(btPaste, &QPushButton::clicked, this, &TProblForm::btPasteClick);
+    connect(btCurToClip, &QPushButton::clicked, this, &TProblForm::btCurToClipClick);
+    connect(btClipToInit, &QPushButton::clicked, this, &TProblForm::btClipToInitClick);
+    btApplyStrGrid->setEnabled(false);
 
     auto* side = new QVBoxLayout;
     side->addWidget(rbAllowEdit);
@@ -326,6 +351,10 @@ QWidget* TProblForm::createStepControlGroup() {
     lbRadLim->installEventFilter(this);
     lbDifOrder->installEventFilter(this);
 
+    connect(rgErrorControl, &RadioGroup::clicked, this, &TProblForm::rgErrorControlClick);
+    connect(edCurRadFactor, &QLineEdit::textEdited, this, &TProblForm::edCurRadFactorChange);
+    connect(rgConvergence, &RadioGroup::clicked, this, &TProblForm::rgConvergenceClick);
+
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(rgErrorControl);
@@ -366,6 +395,13 @@ QWidget* TProblForm::createRunGroup() {
     stSpecPoint->installEventFilter(this);
     lbNotCurrentProblem = new QLabel("... inactive (is not currently integrated)");
     lbNotCurrentProblem->setVisible(false);
+
+    connect(btMoreBlind, &QPushButton::clicked, this, &TProblForm::btMoreBlindClick);
+    connect(edNumSteps, &QLineEdit::returnPressed, this, &TProblForm::btMoreBlindClick);
+    connect(btRestart, &QPushButton::clicked, this, &TProblForm::btRestartClick);
+    connect(cbTermination, &QCheckBox::clicked, this, &TProblForm::cbTerminationClick);
+    connect(edEndTime, &QLineEdit::textChanged, this, &TProblForm::edEndTimeChange);
+    connect(rgDirection, &RadioGroup::clicked, this, &TProblForm::rgDirectionClick);
 
     auto* runRow = new QHBoxLayout;
     runRow->addWidget(btMoreBlind);
@@ -418,6 +454,12 @@ QWidget* TProblForm::createResultArrayGroup() {
     pbMemory->setTextVisible(false);
     pbMemory->setMaximumHeight(12);
 
+    connect(cbResultArray, &QCheckBox::clicked, this, &TProblForm::cbResultArrayClick);
+    connect(cbAuxVarsToo, &QCheckBox::clicked, this, &TProblForm::cbAuxVarsTooClick);
+    connect(cbCircular, &QCheckBox::clicked, this, &TProblForm::cbCircularClick);
+    connect(edArrLen, &QLineEdit::textEdited, this, &TProblForm::edArrLenChange);
+    connect(btAppend, &QPushButton::clicked, this, &TProblForm::btAppendClick);
+
     auto* layout = new QGridLayout(gbResultArr);
     layout->addWidget(new QLabel("Elements"), 0, 0);
     layout->addWidget(edArrLen, 0, 1);
@@ -444,13 +486,22 @@ void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
     Save1 = new QAction("Save", this);
+    Opentoconnect1 = new QAction("Open To Connect", this);
+    Savedata1 = new QAction("Save Data", this);
     Exit1 = file->addAction("Exit", this, &QWidget::close);
 
+    Compile1 = menuBar()->addAction("Compile", this, &TProblForm::Compile1Click);
+    Compile1->setShortcut(Qt::Key_F9);
     Clear1 = menuBar()->addAction("Clear", this, &TProblForm::Clear1Click);
+    QMenu* parameters = menuBar()->addMenu("&Parameters");
+    Changeorder1 =
+        parameters->addAction("Order Of Differentiation", this, &TProblForm::Changeorder1Click);
+    ConvergenceRadiusLimit1 =
+        parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
     Font1 = menuBar()->addAction("Font", this, &TProblForm::Font1Click);
 
     QMenu* help = menuBar()->addMenu("&Help");
-    About1 = help->addAction("About");
+    About1 = help->addAction("About", this, [this] { showAboutBox(this); });
 }
 
 void TProblForm::FormCreate() {
@@ -465,6 +516,7 @@ void TProblForm::FormCreate() {
     sgDebug->setColumnWidth(1, 92);
     sgDebug->setColumnWidth(2, 180);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TProblForm::PageControl1Change);
+    new KeyPreview(this, [this](int key) { FormKeyDown(key); });
 }
 
 void TProblForm::writeParametersHeader() {

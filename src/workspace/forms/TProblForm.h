@@ -6,11 +6,14 @@
 
 #include <QMainWindow>
 
+#include <span>
+
 #include <string>
 #include <vector>
 
 class ExactValueForm;
 class ProblemWindows;
+struct ProgramState;
 class QAction;
 class QCheckBox;
 class QFont;
@@ -33,10 +36,11 @@ class Ui;
 class TProblForm : public QMainWindow {
     Q_OBJECT
   public:
-    TProblForm(ProblemWindows& windows, Ui& ui, QWidget* parent = nullptr);
+    TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWidget* parent = nullptr);
     ~TProblForm() override;
 
     bool isMainWindow() const;
+    const TCompiledProblem& compiledProblem() const { return problem_; }
     bool modified() const;
     std::string filePath() const { return filePath_; }
 
@@ -127,6 +131,7 @@ class TProblForm : public QMainWindow {
     QAction* New1;
     QAction* Open1;
     QAction* Opentoconnect1;
+    QAction* Savedata1;
     QAction* Save1;
     QAction* SaveAs1;
     QAction* Print1;
@@ -139,8 +144,10 @@ class TProblForm : public QMainWindow {
     QAction* About1;
 
   public slots:
-    void FormPaint(); // refreshes every control from the problem and the program state
+    void FormPaint();           // refreshes every control from the problem and the program state
+    bool btApplyStrGridClick(); // false when a cell was refused
 
+    void Compile1Click();
     void New1Click();
     void Clear1Click();
     void Font1Click();
@@ -154,6 +161,33 @@ class TProblForm : public QMainWindow {
     void REditConstChange();
     void sgParametersSetEditText(int row, int column);
     void rbAllowEditClick();
+    void rbDegreesClick();
+    void rgViewClick();
+    void SpinEdit1Change();
+    void rgWhichInstrSetClick();
+    void lboxInstructionsClick();
+    void sgDebugDblClick(int row, int column);
+    void btToEquationsClick();
+    void btCopyToExcelClick();
+    void btCurToInitClick();
+    void btMoreBlindClick();
+    void cbTerminationClick();
+    void edEndTimeChange();
+    void rgDirectionClick();
+    void btRestartClick();
+    void rgErrorControlClick();
+    void edCurRadFactorChange();
+    void lbRadLimClick();
+    void rgConvergenceClick();
+    void Changeorder1Click();
+    void cbResultArrayClick();
+    void cbAuxVarsTooClick();
+    void cbCircularClick();
+    void edArrLenChange();
+    void btAppendClick();
+    void btCurToClipClick();
+    void btClipToInitClick();
+    void btPasteClick();
     void PageControl1Change();
     void splitterLeftMoved();
     void splitterRightMoved();
@@ -176,6 +210,27 @@ class TProblForm : public QMainWindow {
     void REditODEsEnter();
     void sgParametersMouseUp();
     void applyFont(const QFont& font);
+    void FormKeyDown(int key);
+    void fillDebugGrid();
+    void listInstructions();
+    const std::vector<TInstruction>& chosenInstructionSet() const;
+    std::vector<std::span<const Extended>> storedPointEntries(int point) const;
+    void selectFormulaInPanes(int formula, const std::string& errorText);
+    QPlainTextEdit* paneWidget(int pane) const;
+    void compileProblem(bool full);
+    void removeBlankPaneLines();
+    void writeMainNames(const std::vector<std::string>& mainNames);
+    void showCompiledProblem(const std::vector<std::string>& mainNames);
+    void showEvaluationFailure(const std::string& report, int instruction, bool activeList);
+    int termCount() const;
+    std::vector<std::string> mainNames() const;
+    void syncStepSettings();
+    void showCurrentValues();
+    void createResultArray();
+    std::string clipboardPath() const;
+    void refreshClipboardIndicator();
+    void stSpecPointMouseDown();
+    void StaticTextClipBoardMouseDown(Qt::KeyboardModifiers modifiers);
     void resetCompiledState();
 
     bool confirmDiscard();
@@ -189,6 +244,7 @@ class TProblForm : public QMainWindow {
 
     ProblemWindows& windows_;
     Ui& ui_;
+    ProgramState& state_;
     std::string filePath_;
     std::string saveDialogFileName_;
     TCompiledProblem problem_;

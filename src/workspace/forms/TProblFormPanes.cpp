@@ -3,6 +3,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "common/Ui.h"
+#include "integrator/ProgramState.h"
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/StringGrid.h"
@@ -14,11 +15,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
+
+#include <numbers>
 
 std::vector<std::string> TProblForm::paneLines(const QPlainTextEdit* pane) const {
     std::vector<std::string> lines;
@@ -91,6 +96,19 @@ void TProblForm::splitterRightMoved() {
     splitterLeft->setSizes(splitterRight->sizes());
 }
 
+// Any key withdraws a pending stop request; Esc makes one.
+void TProblForm::FormKeyDown(int key) {
+    state_.Interrupt = key == Qt::Key_Escape;
+}
+
+void TProblForm::rbDegreesClick() {
+    state_.AngleFactor = rbDegrees->isChecked() ? std::numbers::pi_v<Extended> / 180 : 1;
+}
+
+int TProblForm::termCount() const {
+    return state_.TermCount;
+}
+
 void TProblForm::Font1Click() {
     int page = PageControl1->currentIndex();
     if (page != EquationsPage && page != DebuggingPage) {
@@ -135,6 +153,18 @@ bool TProblForm::eventFilter(QObject* watched, QEvent* event) {
         else if (watched == REditODEs)
             REditODEsEnter();
         break;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == stSpecPoint && mouse->button() == Qt::RightButton)
+            stSpecPointMouseDown();
+        else if (watched == StaticTextClipBoard)
+            StaticTextClipBoardMouseDown(mouse->modifiers());
+        else if (watched == lbRadLim)
+            lbRadLimClick();
+        else if (watched == lbDifOrder)
+            Changeorder1Click();
+        break;
+    }
     case QEvent::MouseButtonRelease:
         if (watched == sgParameters->viewport())
             QMetaObject::invokeMethod(this, &TProblForm::sgParametersMouseUp, Qt::QueuedConnection);

@@ -2,24 +2,41 @@
 // the list of problem windows; and the reset of the compiled state.
 #include "workspace/forms/TProblForm.h"
 
+#include "common/NumberText.h"
+#include "compiler/CompileDriver.h"
+#include "integrator/IntegrationRun.h"
+#include "integrator/ProgramState.h"
+#include "integrator/StepControl.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 
 void TProblForm::resetCompiledState() {
     lboxInstructions->clear();
     FormulaList.clear();
-    problem_ = TCompiledProblem();
+    ::resetCompiledState(problem_);
     lbConvRad->setText("Not compiled yet                ");
     lbHowMany->clear();
     rgConvergence->setItemIndex(1);
+    state_.RadiusChoice = RadiusVariables::MainAndAux;
+    if (isMainWindow()) {
+        state_.Results.clear();
+        QSignalBlocker blocker(cbResultArray);
+        cbResultArray->setChecked(false);
+    }
 }
 
 void TProblForm::changeEvent(QEvent* event) {
@@ -30,21 +47,87 @@ void TProblForm::changeEvent(QEvent* event) {
 
 void TProblForm::FormActivate() {
     windows_.setActive(this);
+    refreshClipboardIndicator();
+}
+
+void TProblForm::stSpecPointMouseDown() {
+    problem_.SpecialValues.clear();
+    stSpecPoint->setVisible(false);
 }
 
 void TProblForm::PageControl1Change() {
+    if (PageControl1->currentIndex() == IntegrationPage)
+        refreshClipboardIndicator();
     FormPaint();
 }
 
 void TProblForm::FormPaint() {
-    Clear1->setEnabled(PageControl1->currentIndex() == EquationsPage);
+    bool compiled = problem_.Compiled;
+    bool stored = compiled && !state_.Results.empty();
+    Opentoconnect1->setEnabled(compiled);
+    Savedata1->setEnabled(stored);
+
+    cbResultArray->setEnabled(compiled);
+    cbAuxVarsToo->setEnabled(compiled);
     gbResultArr->setVisible(isMainWindow());
-    lbDt->setText(
-        !problem_.Compiled ? "...  "
-        : problem_.IndepLine < 0
-            ? "Implicit "
-            : QString::fromStdString(sgParameters->cell(0, problem_.IndepLine + 1) + "  "));
+    Clear1->setEnabled(PageControl1->currentIndex() == EquationsPage);
+    btAppend->setEnabled(compiled && !cbCircular->isChecked());
+
+    lbDebugInstr->clear();
+    stDebugInstr->clear();
+    stSourceLine->clear();
+    stSpecPoint->setVisible(problem_.hasSpecialPoint());
+
+    int lastStored = state_.Results.empty() ? 0 : state_.StepIndex;
+    SpinEdit1->setMaximum(lastStored);
+    stOf->setText(QString("of %1").arg(lastStored));
+
+    lbRadLim->setText(QString::fromStdString(radiusLimitText(state_)));
+    lbDifOrder->setText(QString::fromStdString(orderText(state_)));
+    lbResArray->setText(QString::fromStdString(resultsMemoryText(state_)).replace("\n\r", "\n"));
+    if (auto memory = readMemoryStatus()) {
+        pbMemory->setMaximum(static_cast<int>(memory->Total / 16 / 1024));
+        pbMemory->setValue(static_cast<int>(memory->Available / 16 / 1024));
+    }
+
+    rgView->setItemIndex(0);
+    SpinEdit1->setVisible(false);
+    stOf->setVisible(false);
+    fillDebugGrid();
+    rgDirection->setItemIndex(problem_.Direction < 0 ? 1 : 0);
+    lbIncrease->setText(problem_.Direction < 0 ? " decreases" : " increases");
+
+    lbDt->setText(compiled ? QString::fromStdString(independentLabel(problem_)) : "...  ");
     rebuildProblemList();
+
+    if (compiled)
+        showCurrentValues();
+    bool integrated = windows_.integratedWindow() == this;
+    btMoreBlind->setEnabled(compiled && integrated);
+    btRestart->setEnabled(compiled && integrated);
+    btCurToInit->setEnabled(compiled);
+    btCurToClip->setEnabled(compiled);
+    btApplyStrGrid->setEnabled(compiled && btApplyStrGrid->isEnabled());
+}
+
+void TProblForm::showCurrentValues() {
+    lbConvRad->setText(QString::fromStdString(radiusText(problem_)));
+    if (!edCurRadFactor->hasFocus()) {
+        QSignalBlocker blocker(edCurRadFactor);
+        edCurRadFactor->setText(QString::fromStdString(formatShort(state_.RadFactor)));
+    }
+    TProblForm* main = windows_.mainWindow();
+    const TCompiledProblem* first = main && main->problem_.Compiled ? &main->problem_ : nullptr;
+    fillingGrids_ = true;
+    for (int r = 0; r < problem_.NumMain; ++r) {
+        Extended current = problem_.Coefficients[problem_.NumConst + r][0];
+        sgParameters->setCell(2, r + 1, formatDisplay(current));
+        if (first && r < static_cast<int>(first->InitialValues.size()))
+            sgParameters->setCell(3, r + 1, formatDisplay(current - first->InitialValues[r]));
+    }
+    fillingGrids_ = false;
+    lbUntilReached->setText(QString::fromStdString(independentLabel(problem_) + " = " +
+                                                   formatDisplay(problem_.CurrentIndep)));
 }
 
 void TProblForm::rebuildProblemList() {

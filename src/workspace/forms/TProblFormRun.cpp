@@ -1,0 +1,217 @@
+// The problem window's integration controls: "Apply", current to initial values, "More" with its
+// progress and summary, termination, direction, restart, the step-control settings and the order.
+#include "workspace/forms/TProblForm.h"
+
+#include "common/NumberText.h"
+#include "common/OrvantaError.h"
+#include "common/Ui.h"
+#include "integrator/IntegrationRun.h"
+#include "integrator/ProgramState.h"
+#include "integrator/StepControl.h"
+#include "workspace/forms/PaneAids.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+std::vector<std::string> TProblForm::mainNames() const {
+    std::vector<std::string> names;
+    for (int row = 1; row <= problem_.NumMain; ++row)
+        names.push_back(trim(sgParameters->cell(0, row)));
+    return names;
+}
+
+// Settings that the run reads from the program-wide state follow this window's controls.
+void TProblForm::syncStepSettings() {
+    state_.Control = static_cast<ErrorControl>(rgErrorControl->itemIndex());
+    state_.RadiusChoice = static_cast<RadiusVariables>(rgConvergence->itemIndex());
+    state_.GoDespite = cbDespite->isChecked();
+}
+
+bool TProblForm::btApplyStrGridClick() {
+    if (!problem_.Compiled)
+        return false;
+    std::vector<std::string> absCells, relCells;
+    for (int row = 1; row <= problem_.NumMain; ++row) {
+        absCells.push_back(sgParameters->cell(4, row));
+        relCells.push_back(sgParameters->cell(5, row));
+    }
+    if (auto error = readTolerances(problem_, absCells, relCells)) {
+        ui_.message(*error);
+        return false;
+    }
+    if (initialValuesEdited_) {
+        std::vector<Extended> values;
+        for (int row = 1; row <= problem_.NumMain; ++row) {
+            auto value = parseTrimmedNumber(sgParameters->cell(1, row));
+            if (!value) {
+                ui_.message("Wrong parameters");
+                return false;
+            }
+            values.push_back(*value);
+        }
+        problem_.InitialValues = values;
+    }
+    syncStepSettings();
+    try {
+        applyInitialValues(state_, problem_);
+    } catch (const OrvantaError& error) {
+        ui_.message(error.what());
+        return false;
+    }
+    initialValuesEdited_ = false;
+    btApplyStrGrid->setEnabled(false);
+    FormPaint();
+    return true;
+}
+
+void TProblForm::btCurToInitClick() {
+    if (!problem_.Compiled)
+        return;
+    fillingGrids_ = true;
+    for (int r = 0; r < problem_.NumMain; ++r) {
+        Extended current = problem_.Coefficients[problem_.NumConst + r][0];
+        problem_.InitialValues[r] = current;
+        sgParameters->setCell(1, r + 1, formatDisplay(current));
+        sgParameters->setCell(3, r + 1, "0");
+    }
+    fillingGrids_ = false;
+    // The current point is the new initial point: nothing before it counts as stored.
+    state_.StepIndex = 0;
+    StoreResultPoint(state_, problem_);
+    FormPaint();
+}
+
+void TProblForm::btMoreBlindClick() {
+    if (state_.Busy || !problem_.Compiled)
+        return;
+    if (btApplyStrGrid->isEnabled() && !btApplyStrGridClick())
+        return;
+    syncStepSettings();
+    windows_.setIntegrated(this);
+    auto steps = parseInteger(trim(edNumSteps->text().toStdString()));
+    ProgressBar1->setRange(1, steps && *steps > 1 ? static_cast<int>(*steps) : 1);
+    RunSettings settings;
+    settings.MainNames = mainNames();
+    int stride = std::max(1, ProgressBar1->maximum() / 50);
+    settings.Progress = [this, stride](std::int32_t position) {
+        if (position % stride == 0 || position == ProgressBar1->maximum())
+            ProgressBar1->setValue(position);
+    };
+    RunOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = runMore(state_, problem_, ui_, edNumSteps->text().toStdString(), settings);
+    }
+    if (outcome.End == RunEnd::NotStarted) {
+        FormPaint();
+        return;
+    }
+    lbSteps->setText(QString::fromStdString(outcome.StepsLabel));
+    lbHowMany->setText(QString::fromStdString(outcome.Summary));
+    ProgressBar1->setValue(1);
+    if (outcome.End == RunEnd::Terminated) {
+        QSignalBlocker blocker(cbTermination);
+        cbTermination->setChecked(false);
+        clearTermination(problem_);
+    }
+    FormPaint();
+}
+
+void TProblForm::cbTerminationClick() {
+    bool checked = cbTermination->isChecked();
+    bool stays = false;
+    try {
+        stays = setTermination(state_, problem_, ui_, checked, edEndTime->text().toStdString(),
+                               withoutBlankLines(paneLines(REditConst)));
+    } catch (const OrvantaError& error) {
+        ui_.message(error.what());
+    }
+    QSignalBlocker blocker(cbTermination);
+    cbTermination->setChecked(stays);
+    lbUntilReached->setEnabled(stays);
+    FormPaint();
+}
+
+void TProblForm::edEndTimeChange() {
+    {
+        QSignalBlocker blocker(cbTermination);
+        cbTermination->setChecked(false);
+    }
+    clearTermination(problem_);
+    lbUntilReached->setEnabled(false);
+}
+
+void TProblForm::rgDirectionClick() {
+    setFocus();
+    lbIncrease->setText(
+        QString::fromStdString(setDirection(problem_, rgDirection->itemIndex() == 1)));
+}
+
+void TProblForm::btRestartClick() {
+    if (!problem_.Compiled)
+        return;
+    syncStepSettings();
+    try {
+        if (!restart(state_, problem_, ui_, static_cast<std::int32_t>(windows_.all().size())))
+            return;
+    } catch (const OrvantaError& error) {
+        ui_.message(error.what());
+        return;
+    }
+    btApplyStrGrid->setEnabled(false);
+    initialValuesEdited_ = false;
+    lbHowMany->setText("Total: 0");
+    FormPaint();
+}
+
+void TProblForm::rgErrorControlClick() {
+    btApplyStrGrid->setEnabled(true);
+}
+
+void TProblForm::edCurRadFactorChange() {
+    if (auto restore = changeRadiusFactor(state_, problem_, edCurRadFactor->text().toStdString())) {
+        QSignalBlocker blocker(edCurRadFactor);
+        edCurRadFactor->setText(QString::fromStdString(*restore));
+    }
+}
+
+void TProblForm::lbRadLimClick() {
+    changeRadiusLimit(state_, problem_, ui_);
+    FormPaint();
+}
+
+void TProblForm::rgConvergenceClick() {
+    syncStepSettings();
+    if (problem_.Compiled)
+        refreshStep(state_, problem_);
+    FormPaint();
+}
+
+void TProblForm::Changeorder1Click() {
+    if (!changeTermCount(state_, problem_, ui_))
+        return;
+    {
+        QSignalBlocker blocker(cbResultArray);
+        cbResultArray->setChecked(false);
+    }
+    resetCompiledState();
+    FormPaint();
+}
