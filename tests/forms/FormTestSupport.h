@@ -2,6 +2,9 @@
 // dialog fake and a main problem window to drive as a user would.
 #pragma once
 
+#include "common/TextFile.h"
+#include "compiler/ProblemPanes.h"
+#include "integrator/ProgramState.h"
 #include "support/FakeUi.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
@@ -27,7 +30,7 @@ class ProblemWindowTest : public ::testing::Test {
     void SetUp() override {
         testApplication();
         windows.programFolder = ORVANTA_SOURCE_DIR "/";
-        form = std::make_unique<TProblForm>(windows, ui);
+        form = std::make_unique<TProblForm>(windows, ui, state);
     }
     void TearDown() override { form.reset(); }
 
@@ -40,7 +43,25 @@ class ProblemWindowTest : public ::testing::Test {
         return pane->toPlainText().toStdString();
     }
 
+    // Types the four panes of a problem file as a user would.
+    void typeProblem(const std::string& path) {
+        auto content = readWholeFile(path);
+        ASSERT_TRUE(content.has_value()) << path;
+        ProblemPanes panes = splitProblemSections(splitLines(*content)).Panes;
+        auto joined = [](const std::vector<std::string>& lines) {
+            std::string text;
+            for (const std::string& line : lines)
+                text += (text.empty() ? "" : "\n") + line;
+            return text;
+        };
+        type(form->REditConst, joined(panes.Constants));
+        type(form->REditInit, joined(panes.Initial));
+        type(form->REditAux, joined(panes.Aux));
+        type(form->REditODEs, joined(panes.ODEs));
+    }
+
     FakeUi ui;
+    ProgramState state;
     ProblemWindows windows;
     std::unique_ptr<TProblForm> form;
 };

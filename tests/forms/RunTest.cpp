@@ -1,0 +1,163 @@
+// Integrating from the problem window: "More" with its summary, the Results array group,
+// tolerances through "Apply", termination, restart and the stop request.
+#include "FormTestSupport.h"
+
+#include "common/NumberText.h"
+#include "support/Paths.h"
+#include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+#include <regex>
+
+class RunTest : public ProblemWindowTest {
+  protected:
+    void compileLorenz() {
+        typeProblem(problemPath("lorenz.ode"));
+        form->Compile1->trigger();
+        ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    }
+};
+
+TEST_F(RunTest, MoreOnLorenzReportsItsSummaryAndStoresThePoints) {
+    compileLorenz();
+    form->edArrLen->setText("200");
+    form->cbResultArray->click();
+    ASSERT_TRUE(form->cbResultArray->isChecked());
+    form->edNumSteps->setText("100");
+    form->btMoreBlind->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    std::string summary = form->lbHowMany->text().toStdString();
+    EXPECT_TRUE(std::regex_match(
+        summary,
+        std::regex(R"(100 steps \(0 step splits\)\.  Total: 100\.  Took \d+\.\d{6} sec\.)")))
+        << summary;
+    EXPECT_EQ(form->lbSteps->text().toStdString(), "steps");
+    EXPECT_EQ(state.StepIndex, 100);
+    EXPECT_TRUE(form->Savedata1->isEnabled());
+
+    // The grid shows the current point, which the stored last point agrees with.
+    Extended t = *parseNumber(form->sgParameters->cell(2, 1));
+    EXPECT_GT(t, 0);
+    EXPECT_EQ(formatDisplay(state.Results.at(100 % state.Results.Length, 0)[0]),
+              form->sgParameters->cell(2, 1));
+    EXPECT_EQ(form->sgParameters->cell(3, 1), form->sgParameters->cell(2, 1))
+        << "the difference to t = 0 is t itself";
+
+    form->edNumSteps->setText("1");
+    form->btMoreBlind->click();
+    EXPECT_TRUE(std::regex_search(form->lbHowMany->text().toStdString(),
+                                  std::regex(R"(^1 steps \(0 step splits\)\.  Total: 101\.)")));
+    EXPECT_EQ(form->lbSteps->text().toStdString(), "step");
+}
+
+TEST_F(RunTest, AGrowingArrayWithoutRoomAsksToAppend) {
+    compileLorenz();
+    form->edArrLen->setText("5");
+    form->cbResultArray->click();
+    form->edNumSteps->setText("10");
+    ui.inputAnswers = {std::nullopt};
+    form->btMoreBlind->click();
+    ASSERT_EQ(ui.inputPrompts.size(), 1u);
+    EXPECT_EQ(ui.inputPrompts[0].substr(0, 19), "Appending Results|\r");
+    EXPECT_EQ(ui.lastMessage(), "Either make Results circular, or add elements");
+    EXPECT_EQ(state.StepIndex, 0);
+}
+
+TEST_F(RunTest, WrongStepCountIsRefused) {
+    compileLorenz();
+    form->edNumSteps->setText("ten");
+    form->btMoreBlind->click();
+    EXPECT_EQ(ui.lastMessage(), "Wrong number");
+}
+
+TEST_F(RunTest, TerminationStopsOnTheTerminalValueAndUnchecksItself) {
+    compileLorenz();
+    form->edEndTime->setText("0.05");
+    form->cbTermination->click();
+    ASSERT_TRUE(form->cbTermination->isChecked());
+    form->edNumSteps->setText("1000");
+    form->btMoreBlind->click();
+    EXPECT_EQ(ui.lastMessage(), "The terminal point reached and unchecked");
+    EXPECT_FALSE(form->cbTermination->isChecked());
+    EXPECT_EQ(form->sgParameters->cell(2, 1), "0.05");
+    EXPECT_EQ(form->lbUntilReached->text().toStdString(), "t   = 0.05");
+}
+
+TEST_F(RunTest, ABadToleranceIsNamedAndApplyStaysOffered) {
+    compileLorenz();
+    form->sgParameters->setCell(4, 2, "1e-x");
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
+    form->btApplyStrGrid->click();
+    EXPECT_EQ(ui.lastMessage(), "1e-x wrong");
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
+}
+
+TEST_F(RunTest, EditedInitialValuesAreAppliedAndWrongOnesRefused) {
+    compileLorenz();
+    form->sgParameters->setCell(1, 2, "2.5");
+    form->btApplyStrGrid->click();
+    EXPECT_EQ(form->sgParameters->cell(2, 2), "2.5");
+    EXPECT_FALSE(form->btApplyStrGrid->isEnabled());
+
+    form->sgParameters->setCell(1, 3, "abc");
+    form->btApplyStrGrid->click();
+    EXPECT_EQ(ui.lastMessage(), "Wrong parameters");
+}
+
+TEST_F(RunTest, RestartGoesBackToTheInitialValues) {
+    compileLorenz();
+    form->edNumSteps->setText("20");
+    form->btMoreBlind->click();
+    ASSERT_NE(form->sgParameters->cell(2, 1), "0");
+    form->btRestart->click();
+    EXPECT_EQ(form->sgParameters->cell(2, 1), "0");
+    EXPECT_EQ(form->lbHowMany->text().toStdString(), "Total: 0");
+}
+
+TEST_F(RunTest, CurrentValuesBecomeInitialValues) {
+    compileLorenz();
+    form->edNumSteps->setText("5");
+    form->btMoreBlind->click();
+    std::string current = form->sgParameters->cell(2, 3);
+    form->btCurToInit->click();
+    EXPECT_EQ(form->sgParameters->cell(1, 3), current);
+    EXPECT_EQ(form->sgParameters->cell(3, 3), "0");
+}
+
+TEST_F(RunTest, EscDuringARunStopsItAndAnyOtherKeyWithdrawsTheRequest) {
+    compileLorenz();
+    auto press = [&](int key) {
+        form->edNumSteps->setFocus();
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(form->edNumSteps, &event);
+    };
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(state.Interrupt);
+    press(Qt::Key_A);
+    EXPECT_FALSE(state.Interrupt);
+
+    state.PollInterval = std::chrono::milliseconds(0);
+    ui.onProcessEvents = [&] { press(Qt::Key_Escape); };
+    form->edNumSteps->setText("100000");
+    form->btMoreBlind->click();
+    EXPECT_EQ(ui.lastMessage(), "Interrupted!");
+    EXPECT_LT(state.TotalSteps, 100000);
+}
+
+TEST_F(RunTest, DirectionBackwardMakesTheIndependentVariableDecrease) {
+    compileLorenz();
+    form->rgDirection->button(1)->click();
+    EXPECT_EQ(form->lbIncrease->text().toStdString(), " decreases");
+    form->edNumSteps->setText("3");
+    form->btMoreBlind->click();
+    EXPECT_LT(*parseNumber(form->sgParameters->cell(2, 1)), 0);
+}
