@@ -46,14 +46,20 @@ enum class PlanKind : std::uint8_t {
     NegSquare,
     Pow,
     PowT,
-    Polynomial
+    Polynomial,
+    MulVVPair // two independent products summed side by side; Aux indexes Partners
 };
 
 struct PlanStep {
     PlanKind Kind;
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
-    std::uint32_t Aux;     // Pow: index into EnginePlan::Powers
+    std::uint32_t Aux;     // Pow: index into EnginePlan::Powers; MulVVPair: into Partners
+};
+
+// The second product of a MulVVPair step.
+struct PlanPartner {
+    std::uint32_t R, U, W;
 };
 
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
@@ -64,6 +70,11 @@ struct PowerWeights {
 
 struct EnginePlan {
     std::vector<PlanStep> Steps; // one per active instruction, in list order
+    // The same work ordered by dependency depth, with independent products fused in pairs so
+    // that two convolutions run interleaved (each keeping its own summation order). Used when
+    // no fault occurs; a pass that faults is redone from Steps in list order.
+    std::vector<PlanStep> FastSteps;
+    std::vector<PlanPartner> Partners;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
     std::vector<PowerWeights> Powers;
     std::vector<Extended> WeightPool;

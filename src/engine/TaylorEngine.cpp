@@ -188,6 +188,19 @@ inline bool stepOrderK(const PlanStep& step, const Pass& p) {
         r[k] = *value;
         break;
     }
+    case PlanKind::MulVVPair: {
+        const PlanPartner& second = p.plan.Partners[step.Aux];
+        const Extended* u2 = p.base + second.U;
+        const Extended* w2 = p.base + second.W;
+        Extended s2 = 0;
+        for (std::int32_t j = 0; j <= k; ++j) {
+            s += u[j] * w[k - j];
+            s2 += u2[j] * w2[k - j];
+        }
+        r[k] = s;
+        p.base[second.R + k] = s2;
+        break;
+    }
     case PlanKind::Broken:
     case PlanKind::Fail:
         return false;
@@ -202,6 +215,12 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
     const Extended a = p.base[step.U];
     const Extended b = p.base[step.W];
+    if (step.Kind == PlanKind::MulVVPair) {
+        const PlanPartner& second = p.plan.Partners[step.Aux];
+        r[0] = a * b;
+        p.base[second.R] = p.base[second.U] * p.base[second.W];
+        return true;
+    }
     switch (step.Op) {
     case OpCos:
         r[0] = std::cos(a);
@@ -288,8 +307,8 @@ Pass makePass(TCompiledProblem& problem, const EnginePlan& plan, const EngineSta
 // All steps of one order without looking at the flags; false at an operation without a
 // recurrence. The caller tests the flags once afterwards.
 bool runPassFast(const Pass& p) {
-    const PlanStep* step = p.plan.Steps.data();
-    const PlanStep* end = step + p.plan.Steps.size();
+    const PlanStep* step = p.plan.FastSteps.data();
+    const PlanStep* end = step + p.plan.FastSteps.size();
     if (p.k == 0) {
         for (; step != end; ++step)
             if (!stepOrder0(*step, p))

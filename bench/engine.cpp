@@ -1,0 +1,72 @@
+// Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms for the
+// shared problems, and steps per second of a figure-eight run with and without error control.
+#include "common/TextFile.h"
+#include "compiler/FormulaParser.h"
+#include "compiler/ProblemPanes.h"
+#include "engine/TaylorEngine.h"
+#include "integrator/ProblemCompile.h"
+#include "integrator/StepControl.h"
+#include "integrator/StepRoutines.h"
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+struct LoadedProblem {
+    ProgramState state;
+    TCompiledProblem problem;
+};
+
+void load(LoadedProblem& loaded, const std::string& name) {
+    const auto text = readWholeFile(std::string(ORVANTA_PROBLEMS_DIR) + "/" + name);
+    if (!text)
+        throw std::runtime_error("cannot read " + name);
+    ProblemPanes panes = splitProblemSections(splitLines(*text)).Panes;
+    FormulaParser parser;
+    compileForIntegration(loaded.state, panes, loaded.problem, parser, false);
+}
+
+void jet(benchmark::State& bench, const char* name) {
+    LoadedProblem loaded;
+    load(loaded, name);
+    for (auto _ : bench) {
+        ComputeCoefficients(loaded.problem, loaded.state);
+        benchmark::DoNotOptimize(loaded.problem.Coefficients.data());
+    }
+    bench.counters["instructions"] = static_cast<double>(loaded.problem.ActiveInstructions.size());
+}
+
+void figure8Run(benchmark::State& bench, ErrorControl control) {
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        LoadedProblem loaded;
+        load(loaded, "figure8.ode");
+        std::vector<std::string> tolerance(static_cast<std::size_t>(loaded.problem.NumMain),
+                                           "1e-16");
+        readTolerances(loaded.problem, tolerance, tolerance);
+        bench.ResumeTiming();
+        std::int32_t failing = 0;
+        for (int step = 0; step < 1000; ++step) {
+            if (control == ErrorControl::None)
+                StepPlain(loaded.state, loaded.problem);
+            else
+                StepBackControl(loaded.state, loaded.problem, failing, false);
+        }
+        benchmark::DoNotOptimize(loaded.problem.CurrentIndep);
+    }
+    bench.counters["steps/s"] = benchmark::Counter(1000.0 * static_cast<double>(bench.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(jet, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(jet, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(jet, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(jet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(jet, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(figure8Run, no_control, ErrorControl::None)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(figure8Run, back_control, ErrorControl::Back)->Unit(benchmark::kMillisecond);
