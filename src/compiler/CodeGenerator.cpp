@@ -1,5 +1,6 @@
 #include "compiler/CodeGenerator.h"
 
+#include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/Language.h"
@@ -33,6 +34,13 @@ CodeGenerator::CodeGenerator(const TCompiledProblem& problem, std::int32_t lineC
     : values(static_cast<std::size_t>(lineCount), 0.0L),
       isConstant(static_cast<std::size_t>(lineCount), 0), numConst_(problem.NumConst),
       numMain_(problem.NumMain), derivStart_(problem.DerivStart) {}
+
+void CodeGenerator::reserve(std::size_t variables, std::size_t instructionCount) {
+    values.reserve(variables);
+    isConstant.reserve(variables);
+    instructions.reserve(instructionCount);
+    index_.reserve(instructionCount);
+}
 
 bool CodeGenerator::isVariableLine(std::int32_t line) const {
     return line >= numConst_ && line <= derivStart_ + numMain_ - 1;
@@ -69,7 +77,7 @@ void CodeGenerator::ClassifyInstruction(TInstruction& instruction, std::int32_t 
             instruction.OperandClass = ClassVV;
     }
     if (!allowedInClass(instruction.OperandClass, instruction.Op))
-        throw OrvantaError("Wrong operation " + OpName(instruction.Op));
+        throw OrvantaError(formatText("Wrong operation %s", OpName(instruction.Op).c_str()));
     if (instruction.OperandClass == ClassVC && instruction.Op == OpPow &&
         values[instruction.Op2] == 2.0L)
         instruction.Op = OpSquare;
@@ -275,9 +283,7 @@ bool CompileFormulas(TCompiledProblem& problem, FormulaParser& parser, std::int3
     const std::int32_t lineCount = parser.lineCount();
     SizeEstimate estimate = estimateSizes(parser.Postfix);
     CodeGenerator generator(problem, lineCount);
-    generator.values.reserve(estimate.variables + 1);
-    generator.isConstant.reserve(estimate.variables + 1);
-    generator.instructions.reserve(estimate.instructions + 1);
+    generator.reserve(estimate.variables + 1, estimate.instructions + 1);
     for (std::int32_t i = 0; i < lineCount; ++i) {
         generator.Encode(parser.Postfix[static_cast<std::size_t>(i)], i);
         if (static_cast<std::size_t>(generator.VarCount()) > estimate.variables ||

@@ -30,6 +30,8 @@ bool CompileFormulas(TCompiledProblem& problem, FormulaParser& parser, std::int3
 class CodeGenerator {
   public:
     CodeGenerator(const TCompiledProblem& problem, std::int32_t lineCount);
+    // Room for the expected numbers of variables and instructions, so nothing grows on the way.
+    void reserve(std::size_t variables, std::size_t instructionCount);
 
     // Generates the instructions of line i.
     void Encode(const TPostfix& postfix, std::int32_t i);

@@ -30,7 +30,7 @@ SplitLine splitPaneLine(const std::string& line) {
 }
 
 std::string odeLineError(std::size_t i, const std::string& detail) {
-    return "ODE line " + std::to_string(i) + ": " + detail;
+    return formatText("ODE line %zu: %s", i, detail.c_str());
 }
 
 } // namespace
@@ -108,8 +108,8 @@ std::string independentLabel(const TCompiledProblem& problem) {
 }
 
 std::string evaluationFailedMessage(const TCompiledProblem& problem) {
-    return "Compilation succeeded, yet evaluation failed at point " + independentLabel(problem) +
-           " = " + formatShort(problem.CurrentIndep);
+    return formatText("Compilation succeeded, yet evaluation failed at point %s = %s",
+                      independentLabel(problem).c_str(), formatShort(problem.CurrentIndep).c_str());
 }
 
 PaneLine paneOfLine(const TCompiledProblem& problem, std::int32_t formulaLine) {

@@ -9,7 +9,7 @@ namespace {
 constexpr int MaxNesting = 1000;
 
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return formatText("\"%.*s\"", static_cast<int>(text.size()), text.data());
 }
 } // namespace
 
@@ -66,13 +66,13 @@ void FormulaParser::StartFormula(std::int32_t i) {
         fail(std::string(line) + " : no equation!");
     std::string_view name = line.substr(0, equals);
     if (!isValidIdentifier(name))
-        fail("Wrong name " + std::string(name) + " !");
+        fail(formatText("Wrong name %s !", std::string(name).c_str()));
     if (names_.at(name) < i)
-        fail("Attempt to redefine " + std::string(name) + " !");
+        fail(formatText("Attempt to redefine %s !", std::string(name).c_str()));
     lexer_.start(line.substr(equals + 1));
     output_.clear();
     if (line.size() == equals + 1)
-        fail("Empty right side for " + std::string(name) + " !");
+        fail(formatText("Empty right side for %s !", std::string(name).c_str()));
 }
 
 void FormulaParser::ParseExpression() {

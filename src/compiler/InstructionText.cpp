@@ -1,5 +1,6 @@
 #include "compiler/InstructionText.h"
 
+#include "common/NumberText.h"
 #include "compiler/Language.h"
 
 #include <string_view>
@@ -22,7 +23,7 @@ std::vector<std::string> lineLabels(const std::vector<std::string>& formulaList,
 std::string VariableLabel(const std::vector<std::string>& labels, std::int32_t v) {
     if (v >= 0 && static_cast<std::size_t>(v) < labels.size())
         return labels[static_cast<std::size_t>(v)];
-    return "[" + std::to_string(v) + "]";
+    return formatText("[%d]", v);
 }
 
 std::string classLabel(std::uint8_t operandClass) {
@@ -32,8 +33,8 @@ std::string classLabel(std::uint8_t operandClass) {
 
 std::string InstructionText(const TInstruction& instruction,
                             const std::vector<std::string>& labels) {
-    const std::string head = "(" + classLabel(instruction.OperandClass) + ")  " +
-                             VariableLabel(labels, instruction.Res) + " = ";
+    const std::string head = formatText("(%s)  %s = ", classLabel(instruction.OperandClass).c_str(),
+                                        VariableLabel(labels, instruction.Res).c_str());
     const std::string x = VariableLabel(labels, instruction.Op1);
     const std::string y = VariableLabel(labels, instruction.Op2);
     const std::string function = OpName(instruction.Op);

@@ -26,11 +26,18 @@ std::string OpName(std::uint16_t opcode) {
     return std::string(1, static_cast<char>(opcode));
 }
 
+static char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 int functionIndex(std::string_view name) {
-    std::string lower = toLower(name);
-    for (std::size_t f = 0; f < FunctionNames.size(); ++f)
-        if (toLower(FunctionNames[f]) == lower)
+    for (std::size_t f = 0; f < FunctionNames.size(); ++f) {
+        std::string_view function = FunctionNames[f];
+        if (function.size() == name.size() &&
+            std::equal(function.begin(), function.end(), name.begin(),
+                       [](char a, char b) { return asciiLower(a) == asciiLower(b); }))
             return static_cast<int>(f);
+    }
     return -1;
 }
 

@@ -1,6 +1,7 @@
 #include "compiler/OrderZero.h"
 
 #include "common/FloatFaults.h"
+#include "common/NumberText.h"
 #include "compiler/Language.h"
 #include "compiler/ScalarRoutines.h"
 
@@ -113,8 +114,8 @@ void EvaluateOrderZero(TCompiledProblem& problem, const std::vector<TInstruction
                        std::int32_t k, Extended angleFactor) {
     const TInstruction& instruction = list[static_cast<std::size_t>(k)];
     auto failure = [&] {
-        return EvaluationError("Singularity! Instruction " + std::to_string(k) + ": operation " +
-                                   OpName(instruction.Op),
+        return EvaluationError(formatText("Singularity! Instruction %d: operation %s", k,
+                                          OpName(instruction.Op).c_str()),
                                k, instruction.Line);
     };
     if (!validVariable(problem, instruction.Op1) || !validVariable(problem, instruction.Op2) ||

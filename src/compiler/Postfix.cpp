@@ -1,15 +1,17 @@
 #include "compiler/Postfix.h"
 
+#include "common/NumberText.h"
+
 std::string PostfixItem::codedText() const {
     switch (kind) {
     case Kind::Operation:
         return std::string(1, static_cast<char>(op));
     case Kind::Number:
-        return "onu" + std::string(text);
+        return formatText("onu%.*s", static_cast<int>(text.size()), text.data());
     case Kind::Name:
-        return "ovi" + std::to_string(index);
+        return formatText("ovi%d", index);
     case Kind::Result:
-        return std::string("o") + (constant ? "n" : "v") + "i" + std::to_string(index);
+        return formatText("o%ci%d", constant ? 'n' : 'v', index);
     }
     return {};
 }
