@@ -378,7 +378,7 @@ bool runJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engi
     for (std::int32_t k = 0; k < n; ++k) {
         const Pass pass = makePass(problem, plan, engine, k);
         if constexpr (Checked)
-            runPass(pass, engine);
+            runPassChecked(pass, engine);
         else if (!runPassFast(pass))
             return false;
         if (k + 1 < n)
@@ -407,4 +407,8 @@ void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine) {
     if (runJet<false>(problem, plan, engine) && !floatFaultRaised())
         return;
     runJet<true>(problem, plan, engine);
+}
+
+void ComputeCoefficientsChecked(TCompiledProblem& problem, EngineState& engine) {
+    runJet<true>(problem, planFor(problem, engine), engine);
 }

@@ -16,3 +16,6 @@ void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k);
 // Coefficients 0 .. N-1 of every array at the current point; needs coefficient 0 of every main
 // variable in place.
 void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine);
+// The same, every instruction in list order with its own fault check: what a jet that faulted is
+// redone with. Slower; gives the same bits as ComputeCoefficients.
+void ComputeCoefficientsChecked(TCompiledProblem& problem, EngineState& engine);
