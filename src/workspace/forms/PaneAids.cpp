@@ -3,7 +3,6 @@
 
 #include "common/NumberText.h"
 
-#include <filesystem>
 
 namespace {
 
@@ -30,10 +29,6 @@ std::vector<std::string> odeLinesForInitialValues(const std::vector<std::string>
     for (const std::string& initial : initialLines)
         lines.push_back(leftSide(initial) + "' = ");
     return lines;
-}
-
-std::string captionForPath(const std::string& path) {
-    return std::filesystem::path(path).stem().string();
 }
 
 std::vector<std::string> withoutBlankLines(const std::vector<std::string>& lines) {

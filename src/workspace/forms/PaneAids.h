@@ -1,5 +1,5 @@
-// Editing aids of the problem panes: the lines offered when an empty pane is entered, and the
-// window caption taken from a problem file's name.
+// Editing aids of the problem panes: the lines offered when an empty pane is entered and the
+// removal of blank lines.
 #pragma once
 
 #include <string>
@@ -10,7 +10,5 @@
 std::vector<std::string> initialLinesForOdes(const std::vector<std::string>& odeLines);
 // For an empty ODE pane: one "name' = " line per initial-value line.
 std::vector<std::string> odeLinesForInitialValues(const std::vector<std::string>& initialLines);
-// The file name without folder and extension.
-std::string captionForPath(const std::string& path);
 // Lines of a pane without the empty or blank ones.
 std::vector<std::string> withoutBlankLines(const std::vector<std::string>& lines);

@@ -8,6 +8,8 @@
 StringGrid::StringGrid(int columns, QWidget* parent) : QTableWidget(parent) {
     setColumns(columns);
     verticalHeader()->setVisible(false);
+    // A long number would wrap at its decimal point and leave only "0." in view.
+    setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(20);
     horizontalHeader()->setHighlightSections(false);
     setRowCountWithHeader(2);
@@ -81,6 +83,21 @@ std::vector<std::vector<std::string>> StringGrid::texts() const {
 }
 
 void StringGrid::setDefaultColumnWidths(const std::vector<int>& widths) {
+    defaultWidths_ = widths;
     for (int c = 0; c < columnCount() && c < static_cast<int>(widths.size()); ++c)
         setColumnWidth(c, widths[c]);
+}
+
+// An enlarged grid shares its extra width among the columns in proportion to their defaults.
+void StringGrid::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    int total = 0;
+    for (int width : defaultWidths_)
+        total += width;
+    if (total == 0)
+        return;
+    int available = viewport()->width();
+    double scale = available > total ? static_cast<double>(available) / total : 1.0;
+    for (int c = 0; c < columnCount() && c < static_cast<int>(defaultWidths_.size()); ++c)
+        setColumnWidth(c, static_cast<int>(defaultWidths_[c] * scale));
 }

@@ -28,6 +28,10 @@ class StringGrid : public QTableWidget {
 
     void setDefaultColumnWidths(const std::vector<int>& widths);
 
-  private:
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     std::vector<bool> readOnlyColumns_;
+    std::vector<int> defaultWidths_;
 };

@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "app/forms/AboutBox.h"
+#include "integrator/ProgramState.h"
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -485,9 +486,24 @@ void TProblForm::createGraphPage() {
 void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
-    Save1 = new QAction("Save", this);
+    Open1 = file->addAction("Open", QKeySequence::Open, this, &TProblForm::Open1Click);
     Opentoconnect1 = new QAction("Open To Connect", this);
-    Savedata1 = new QAction("Save Data", this);
+    QMenu* special = file->addMenu("Open special point and...");
+    special->addAction("Differentiate 0 times", this, [this] { openSpecialPoint(0); });
+    special->addAction("Differentiate 1 time", this, [this] { openSpecialPoint(1); });
+    special->addAction("Differentiate 2 times", this, [this] { openSpecialPoint(2); });
+    AssumeconvradiusAsRadiuslimit1 = special->addAction("Assume conv. radius =  radius limit");
+    AssumeconvradiusAsRadiuslimit1->setCheckable(true);
+    connect(AssumeconvradiusAsRadiuslimit1, &QAction::toggled, this,
+            [this](bool checked) { state_.AssumeRadiusLimit = checked; });
+    file->addSeparator();
+    Save1 = file->addAction("Save", QKeySequence::Save, this, &TProblForm::Save1Click);
+    SaveAs1 = file->addAction("Save As", QKeySequence::SaveAs, this, &TProblForm::SaveAs1Click);
+    file->addSeparator();
+    Loaddata1 = file->addAction("Load Data", this, &TProblForm::Loaddata1Click);
+    Savedata1 = file->addAction("Save Data", this, &TProblForm::Savedata1Click);
+    file->addSeparator();
+    Print1 = file->addAction("Print", QKeySequence::Print, this, &TProblForm::Print1Click);
     Exit1 = file->addAction("Exit", this, &QWidget::close);
 
     Compile1 = menuBar()->addAction("Compile", this, &TProblForm::Compile1Click);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "compiler/CompiledProblem.h"
+#include "workspace/ProblemDocument.h"
 
 #include <QMainWindow>
 
@@ -132,6 +133,8 @@ class TProblForm : public QMainWindow {
     QAction* Open1;
     QAction* Opentoconnect1;
     QAction* Savedata1;
+    QAction* Loaddata1;
+    QAction* AssumeconvradiusAsRadiuslimit1;
     QAction* Save1;
     QAction* SaveAs1;
     QAction* Print1;
@@ -149,6 +152,12 @@ class TProblForm : public QMainWindow {
 
     void Compile1Click();
     void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Print1Click();
+    void Savedata1Click();
+    void Loaddata1Click();
     void Clear1Click();
     void Font1Click();
 
@@ -230,6 +239,13 @@ class TProblForm : public QMainWindow {
     std::string clipboardPath() const;
     void refreshClipboardIndicator();
     void stSpecPointMouseDown();
+    ProblemDocument documentFromPanes() const;
+    void showDocument(const ProblemDocument& document);
+    void prepareForNewProblem();
+    bool openProblemFile(const std::string& path);
+    bool saveProblemAs(const std::string& fileName);
+    void openSpecialPoint(int differentiate);
+    void openStartupFile(const std::string& argument);
     void StaticTextClipBoardMouseDown(Qt::KeyboardModifiers modifiers);
     void resetCompiledState();
 
@@ -245,6 +261,7 @@ class TProblForm : public QMainWindow {
     ProblemWindows& windows_;
     Ui& ui_;
     ProgramState& state_;
+    ProblemDocument document_;
     std::string filePath_;
     std::string saveDialogFileName_;
     TCompiledProblem problem_;

@@ -96,10 +96,14 @@ void TProblForm::lboxInstructionsClick() {
     sgDebug->setCurrentCell(instruction.Res, 2);
     lastSourceFormula_ = instruction.Line;
     lbDebugInstr->setText(lboxInstructions->item(index)->text());
-    try {
-        EvaluateOrderZero(problem_, instructions, index, state_.AngleFactor);
-    } catch (const std::exception&) {
-        // The operands are shown as they are; the failing value is what the user looks for.
+    // Constant instructions keep their compile-time values; evaluating one that defines an
+    // initial value would overwrite the current value of its variable.
+    if (instruction.OperandClass != ClassCC) {
+        try {
+            EvaluateOrderZero(problem_, instructions, index, state_.AngleFactor);
+        } catch (const std::exception&) {
+            // The operands are shown as they are; the failing value is what the user looks for.
+        }
     }
     stDebugInstr->setText(
         QString::fromStdString(instructionWithValues(instruction, problem_.Coefficients)));

@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "common/Ui.h"
+#include "integrator/ProgramState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
@@ -12,9 +13,10 @@
 #include <QProgressBar>
 
 bool TProblForm::confirmDiscard() {
-    if (!modified())
-        return true;
-    return ui_.confirm(windowTitle().toStdString() + " not saved. Go ahead anyway? ");
+    ProblemDocument document = document_;
+    document.Caption = windowTitle().toStdString();
+    document.Modified = modified();
+    return ::confirmDiscard(document, ui_);
 }
 
 void TProblForm::New1Click() {
@@ -27,6 +29,9 @@ void TProblForm::Clear1Click() {
     if (!confirmDiscard())
         return;
     filePath_.clear();
+    document_.clear();
+    problem_.SpecialValues.clear();
+    state_.StepIndex = 0;
     PrBarComp->setVisible(false);
     fillingGrids_ = true;
     for (StringGrid* grid : {sgParameters, sgDebug}) {

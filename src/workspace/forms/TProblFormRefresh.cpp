@@ -48,6 +48,11 @@ void TProblForm::changeEvent(QEvent* event) {
 void TProblForm::FormActivate() {
     windows_.setActive(this);
     refreshClipboardIndicator();
+    if (isMainWindow() && !windows_.pendingStartupFile.empty()) {
+        std::string file = windows_.pendingStartupFile;
+        windows_.pendingStartupFile.clear();
+        openStartupFile(file);
+    }
 }
 
 void TProblForm::stSpecPointMouseDown() {
