@@ -4,6 +4,7 @@
 #include "common/OrvantaError.h"
 #include "common/TextFile.h"
 #include "common/Ui.h"
+#include "engine/EngineState.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -141,6 +142,8 @@ ScriptRecord readScriptText(const std::string& text) {
     auto factor = in.fields(2, 2);
     record.RadFactor = ScriptLines::real(factor[0]);
     record.TermCount = ScriptLines::smallInteger(factor[1]);
+    if (record.TermCount > MaxTermCount)
+        throw OrvantaError(NotEnoughData);
     auto choices = in.fields(4, 4);
     record.ErrorControl = ScriptLines::smallInteger(choices[0]);
     record.Direction = ScriptLines::smallInteger(choices[1]);

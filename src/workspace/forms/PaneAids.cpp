@@ -3,7 +3,6 @@
 
 #include "common/NumberText.h"
 
-
 namespace {
 
 std::string leftSide(const std::string& line) {

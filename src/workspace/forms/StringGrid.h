@@ -31,7 +31,7 @@ class StringGrid : public QTableWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     std::vector<bool> readOnlyColumns_;
     std::vector<int> defaultWidths_;
 };

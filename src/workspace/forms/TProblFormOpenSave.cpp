@@ -42,6 +42,9 @@ ProblemDocument TProblForm::documentFromPanes() const {
 void TProblForm::showDocument(const ProblemDocument& document) {
     document_ = document;
     filePath_ = document.Path;
+    // Loading is not an edit: the compiled state and the stored results stay as they are.
+    QSignalBlocker constBlocker(REditConst), initBlocker(REditInit), auxBlocker(REditAux),
+        odeBlocker(REditODEs);
     setPaneLines(REditConst, document.Panes.Constants);
     setPaneLines(REditInit, document.Panes.Initial);
     setPaneLines(REditAux, document.Panes.Aux);
@@ -112,10 +115,9 @@ void TProblForm::Print1Click() {
     QPrinter printer;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         // Without a printer the listing goes to a PDF beside the problem.
-        std::string pdf = filePath_.empty() ? windows_.programFolder + "Unnamed.pdf"
-                                            : std::filesystem::path(filePath_)
-                                                  .replace_extension(".pdf")
-                                                  .string();
+        std::string pdf = filePath_.empty()
+                              ? windows_.programFolder + "Unnamed.pdf"
+                              : std::filesystem::path(filePath_).replace_extension(".pdf").string();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
     } else {
@@ -177,11 +179,8 @@ void TProblForm::Loaddata1Click() {
     FormulaAssembly assembly;
     bool loaded = loadData(state_, problem_, document, assembly, *path, ui_);
     // The panes show the problem as far as it was read, even when its data was refused.
-    if (!document.Path.empty() || !document.Panes.ODEs.empty()) {
-        TCompiledProblem kept = std::move(problem_);
+    if (!document.Path.empty())
         showDocument(document);
-        problem_ = std::move(kept);
-    }
     if (problem_.Compiled) {
         FormulaList = assembly.FormulaList;
         showCompiledProblem(assembly.MainNames);

@@ -1,0 +1,94 @@
+// orvanta-cli load-data: loads a problem with its restart values and elements, as Load Data
+// does, and continues the run from the last stored point.
+#include "cli/CliCommand.h"
+#include "cli/IntegrateRun.h"
+#include "common/NumberText.h"
+#include "common/OrvantaError.h"
+#include "integrator/IntegrationRun.h"
+#include "integrator/StepControl.h"
+#include "workspace/DataFiles.h"
+#include "workspace/ProblemDocument.h"
+#include "workspace/ScriptRun.h"
+
+#include <iostream>
+#include <numbers>
+
+namespace {
+
+const char* const Usage =
+    "load-data FILE.ode [--steps N] [--to VALUE] [--backward] [--control none|middle|back] "
+    "[--abs TOL] [--rel TOL] [--go-despite] [--factor K] [--radius-limit R] "
+    "[--radius main|aux|all] [--radians] [--every]";
+
+[[noreturn]] void usageError(const std::string& detail) {
+    throw OrvantaError(detail + "\nusage: orvanta-cli " + Usage);
+}
+
+IntegrateOptions readOptions(const CliArguments& arguments) {
+    IntegrateOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string argument = arguments[i];
+        if (argument == "--terms" || argument == "--results" || argument == "--circular" ||
+            argument == "--aux")
+            usageError(argument + " is taken from the data files");
+        if (readIntegrateOption(arguments, i, options))
+            continue;
+        if (!options.Path.empty() || argument.starts_with("--"))
+            usageError("unexpected " + argument);
+        options.Path = argument;
+    }
+    if (options.Path.empty())
+        usageError("no problem file");
+    return options;
+}
+
+// The options that apply to a loaded problem: direction, radius, step factor and limit, error
+// control with its tolerances, termination.
+void applyOptions(IntegrateSession& session, const IntegrateOptions& options, Ui& ui) {
+    ProgramState& state = session.State;
+    TCompiledProblem& problem = session.Problem;
+    setDirection(problem, options.Backward);
+    state.RadiusChoice = options.Radius;
+    if (options.Factor)
+        state.RadFactor = *options.Factor;
+    if (options.RadiusLimit)
+        state.RadLimit = *options.RadiusLimit;
+    state.Control = options.Control;
+    state.GoDespite = options.GoDespite;
+    if (options.Control != ErrorControl::None) {
+        const auto cells = [&](const std::optional<std::string>& text) {
+            return std::vector<std::string>(static_cast<std::size_t>(problem.NumMain),
+                                            text.value_or(""));
+        };
+        if (auto error = readTolerances(problem, cells(options.Abs), cells(options.Rel)))
+            throw OrvantaError(*error);
+    }
+    AfterStep(state, problem);
+    if (options.To &&
+        !setTermination(state, problem, ui, true, *options.To, session.Panes.Constants))
+        throw OrvantaError("Termination not armed");
+}
+
+int runLoadData(const CliArguments& arguments) {
+    const IntegrateOptions options = readOptions(arguments);
+    IntegrateSession session;
+    session.State.AngleFactor = options.Radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
+    ProblemDocument document;
+    StreamUi ui(std::cerr);
+    if (!loadData(session.State, session.Problem, document, session.Assembly, options.Path, ui))
+        return 1;
+    session.Panes = document.Panes;
+    applyOptions(session, options, ui);
+    if (options.Steps.empty()) {
+        std::cout << pointHeader(session) << "\n" << pointLine(session) << "\n";
+        return 0;
+    }
+    const auto steps = parseInteger(trim(options.Steps));
+    if (steps && !makeRoomForSteps(session.State, *steps, ui))
+        return 1;
+    return runAndPrint(session, options, ui, std::cout, std::cerr);
+}
+
+const CliRegistration registration("load-data", Usage, runLoadData);
+
+} // namespace

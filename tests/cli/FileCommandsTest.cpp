@@ -1,0 +1,123 @@
+#include "common/TextFile.h"
+#include "compiler/FormulaParser.h"
+#include "integrator/IntegrationRun.h"
+#include "integrator/ProblemCompile.h"
+#include "support/FakeUi.h"
+#include "support/Paths.h"
+#include "workspace/DataFiles.h"
+#include "workspace/ProblemDocument.h"
+#include "workspace/ProblemFile.h"
+#include "workspace/ScriptFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+class FileCommandsTest : public ::testing::Test {
+  protected:
+    FileCommandsTest() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvanta-filecli-XXXXXX").string();
+        folder_ = mkdtemp(pattern.data());
+        std::filesystem::copy_file(problemPath("lorenz.ode"), path("lorenz.ode"));
+    }
+    ~FileCommandsTest() override { std::filesystem::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    CliRun run(const std::string& arguments) const {
+        const std::string out = path("stdout"), err = path("stderr");
+        const int raw =
+            std::system((cliPath() + " " + arguments + " >" + out + " 2>" + err).c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readWholeFile(out).value_or(""),
+                readWholeFile(err).value_or("")};
+    }
+
+    ScriptRecord lorenzScript() const {
+        ScriptRecord record;
+        record.ProblemName = "lorenz.ode";
+        record.RadFactor = 0.25L;
+        record.TermCount = 21;
+        record.GraphSteps = 40;
+        record.ResultsLength = 10; // fewer than the steps: the array is extended for the run
+        record.ValuesPerPoint = 4;
+        return record;
+    }
+
+  private:
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(FileCommandsTest, AScriptRunsItsProblemWithItsSettings) {
+    FakeUi ui;
+    ASSERT_TRUE(writeScriptFile(lorenzScript(), path("lorenz.ode"), ui));
+    CliRun script = run("script " + path("lorenz.scr"));
+    CliRun integrate =
+        run("integrate " + path("lorenz.ode") + " --steps 40 --factor 0.25 --terms 21");
+    EXPECT_EQ(0, script.status) << script.err;
+    EXPECT_EQ(integrate.out, script.out);
+    EXPECT_EQ(0u, script.out.find("t\tx\ty\tz\n"));
+    EXPECT_NE(std::string::npos, script.err.find("40 steps (0 step splits).  Total: 40."))
+        << script.err;
+}
+
+TEST_F(FileCommandsTest, AScriptThatCannotRunSaysWhy) {
+    FakeUi ui;
+    ScriptRecord record = lorenzScript();
+    record.ProblemName = "gone.ode";
+    ASSERT_TRUE(writeScriptFile(record, path("gone.ode"), ui));
+    CliRun missing = run("script " + path("gone.scr"));
+    EXPECT_EQ(1, missing.status);
+    EXPECT_EQ("No file " + path("gone.ode") + "\n", missing.err);
+
+    writeFileAtomically(path("old.scr"), "OrvantaScript:2003/08/23\r\nlorenz.ode\r\n");
+    CliRun old = run("script " + path("old.scr"));
+    EXPECT_EQ(1, old.status);
+    EXPECT_EQ("Incompatible script version\n", old.err);
+
+    CliRun none = run("script " + path("none.scr"));
+    EXPECT_EQ("Cannot open script file " + path("none.scr") + "\n", none.err);
+}
+
+TEST_F(FileCommandsTest, LoadDataContinuesFromTheLastSavedPoint) {
+    // 25 steps saved, then 10 more from the files: the same point as 35 steps in one run.
+    ProgramState state;
+    TCompiledProblem problem;
+    ProblemDocument document;
+    FakeUi ui;
+    ASSERT_TRUE(loadProblemFile(document, problem, state, path("lorenz.ode"), ui));
+    FormulaParser parser;
+    FormulaAssembly assembly = compileForIntegration(state, document.Panes, problem, parser, false);
+    ASSERT_TRUE(createResults(state, problem, ui, "8", false, true).Created);
+    ASSERT_EQ(RunEnd::Completed, runMore(state, problem, ui, "25", RunSettings{}).End);
+    ASSERT_TRUE(saveData(state, problem, document, path("saved.ode"), assembly.FormulaList, ui));
+
+    CliRun continued = run("load-data " + path("saved.ode") + " --steps 10");
+    CliRun whole = run("integrate " + path("lorenz.ode") + " --steps 35");
+    EXPECT_EQ(0, continued.status) << continued.err;
+    EXPECT_EQ(whole.out, continued.out);
+
+    CliRun loadedOnly = run("load-data " + path("saved.ode"));
+    CliRun first = run("integrate " + path("lorenz.ode") + " --steps 25");
+    EXPECT_EQ(first.out, loadedOnly.out);
+}
+
+TEST_F(FileCommandsTest, LoadDataWithoutItsFilesSaysWhichIsMissing) {
+    CliRun run1 = run("load-data " + path("lorenz.ode") + " --steps 3");
+    EXPECT_EQ(1, run1.status);
+    EXPECT_EQ("No restart data file for lorenz\n", run1.err);
+    CliRun run2 = run("load-data " + path("lorenz.ode") + " --terms 5");
+    EXPECT_EQ(1, run2.status);
+    EXPECT_NE(std::string::npos, run2.err.find("--terms is taken from the data files"));
+}
