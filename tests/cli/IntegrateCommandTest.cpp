@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,9 +22,11 @@ std::string readAll(const std::string& path) {
 }
 
 CliResult integrate(const std::string& arguments) {
+    // Test cases run in parallel processes: each gets its own output files.
     const auto dir = std::filesystem::temp_directory_path();
-    const std::string out = (dir / "orvanta_integrate_out.txt").string();
-    const std::string err = (dir / "orvanta_integrate_err.txt").string();
+    const std::string stem = "orvanta_integrate_" + std::to_string(getpid());
+    const std::string out = (dir / (stem + ".out")).string();
+    const std::string err = (dir / (stem + ".err")).string();
     const std::string command = cliPath() + " integrate " + arguments + " >" + out + " 2>" + err;
     CliResult result;
     const int raw = std::system(command.c_str());
@@ -34,7 +37,7 @@ CliResult integrate(const std::string& arguments) {
 }
 
 std::string writeProblem(const std::string& name, const std::string& text) {
-    const auto path = std::filesystem::temp_directory_path() / name;
+    const auto path = std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name);
     std::ofstream(path) << text;
     return path.string();
 }
