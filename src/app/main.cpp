@@ -8,6 +8,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -28,5 +29,7 @@ int main(int argc, char** argv) {
     if (argc < 2)
         showAboutBox(nullptr);
     mainWindow.show();
+    // Window managers differ in whether a first window is ever activated; open it anyway.
+    QTimer::singleShot(0, &mainWindow, &TProblForm::openPendingStartupFile);
     return application.exec();
 }

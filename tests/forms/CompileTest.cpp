@@ -8,7 +8,9 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -109,4 +111,22 @@ TEST_F(ProblemWindowTest, DebuggingPageShowsCoefficientsOrDerivatives) {
     EXPECT_EQ(grid->cell(5, xRow), "0.166667");
     form->rbDerivatives->click();
     EXPECT_EQ(grid->cell(5, xRow), "1");
+}
+
+TEST_F(ProblemWindowTest, ChoosingAnInitialValueInstructionLeavesTheCurrentValueAlone) {
+    type(form->REditInit, "t = 0\nx = 1");
+    type(form->REditODEs, "t' = 1\nx' = x");
+    form->Compile1->trigger();
+    form->edNumSteps->setText("3");
+    form->btMoreBlind->click();
+    std::string current = form->sgParameters->cell(2, 2);
+    ASSERT_NE(current, "1");
+    form->PageControl1->setCurrentIndex(TProblForm::DebuggingPage);
+    for (int row = 0; row < form->lboxInstructions->count(); ++row) {
+        form->lboxInstructions->setCurrentRow(row);
+        emit form->lboxInstructions->itemClicked(form->lboxInstructions->item(row));
+    }
+    EXPECT_FALSE(form->stDebugInstr->text().isEmpty());
+    form->PageControl1->setCurrentIndex(TProblForm::IntegrationPage);
+    EXPECT_EQ(form->sgParameters->cell(2, 2), current);
 }

@@ -86,3 +86,15 @@ TEST_F(FileCommandsTest, LoadDataContinuesTheRunWhereItStopped) {
     EXPECT_EQ(state.StepIndex, 35);
     EXPECT_NE(form->sgParameters->cell(2, 2), reached);
 }
+
+TEST_F(FileCommandsTest, TheShippedSamplesOpenCompileAndIntegrate) {
+    for (const char* sample : {"Pendulum.ode", "DampedOscillator.ode"}) {
+        ui.fileAnswers = {sourcePath(std::string("Samples/") + sample)};
+        form->Open1->trigger();
+        form->Compile1->trigger();
+        form->edNumSteps->setText("50");
+        form->btMoreBlind->click();
+        EXPECT_TRUE(ui.messages.empty()) << sample << ": " << ui.lastMessage();
+        EXPECT_EQ(form->lbDt->text().toStdString(), "t  ");
+    }
+}

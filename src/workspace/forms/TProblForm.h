@@ -147,6 +147,8 @@ class TProblForm : public QMainWindow {
     QAction* About1;
 
   public slots:
+    // The command-line file, once, when the main window first comes up.
+    void openPendingStartupFile();
     void FormPaint();           // refreshes every control from the problem and the program state
     bool btApplyStrGridClick(); // false when a cell was refused
 

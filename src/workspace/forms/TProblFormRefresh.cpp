@@ -48,6 +48,10 @@ void TProblForm::changeEvent(QEvent* event) {
 void TProblForm::FormActivate() {
     windows_.setActive(this);
     refreshClipboardIndicator();
+    openPendingStartupFile();
+}
+
+void TProblForm::openPendingStartupFile() {
     if (isMainWindow() && !windows_.pendingStartupFile.empty()) {
         std::string file = windows_.pendingStartupFile;
         windows_.pendingStartupFile.clear();
