@@ -161,3 +161,43 @@ TEST_F(RunTest, DirectionBackwardMakesTheIndependentVariableDecrease) {
     form->btMoreBlind->click();
     EXPECT_LT(*parseNumber(form->sgParameters->cell(2, 1)), 0);
 }
+
+TEST_F(RunTest, CopyAllAndPasteIvpGoThroughTheClipboard) {
+    compileLorenz();
+    form->btCopyToExcel->click();
+    EXPECT_EQ(ui.clipboard.substr(0, ui.clipboard.find('\r')),
+              "\tInitial values\tCurrent values\tTheir difference\tAbs. error\tRel. error");
+
+    ui.clipboard = "0\r\n2\r\n3";
+    form->btPaste->click();
+    EXPECT_EQ(ui.lastMessage(), "Not enough elements in Clipboard column");
+    ui.clipboard = "0\n2\n3\n4\n";
+    form->btPaste->click();
+    EXPECT_EQ(form->sgParameters->cell(1, 4), "4");
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
+    form->btApplyStrGrid->click();
+    EXPECT_EQ(form->sgParameters->cell(2, 2), "2");
+}
+
+TEST_F(RunTest, TheClipboardFileCarriesCurrentValuesAndRefusesAnotherShape) {
+    windows.programFolder = ::testing::TempDir();
+    compileLorenz();
+    form->edNumSteps->setText("4");
+    form->btMoreBlind->click();
+    std::string reached = form->sgParameters->cell(2, 3);
+    form->btCurToClip->click();
+    EXPECT_EQ(form->StaticTextClipBoard->text().toStdString(), "Clipboard: Unnamed ODEs");
+    form->btRestart->click();
+    ASSERT_NE(form->sgParameters->cell(2, 3), reached);
+    form->btClipToInit->click();
+    EXPECT_EQ(form->sgParameters->cell(1, 3), reached);
+    EXPECT_EQ(form->sgParameters->cell(2, 3), reached);
+
+    form->REditInit->setPlainText("x = 1");
+    form->REditODEs->setPlainText("x' = -x");
+    form->REditConst->clear();
+    form->REditAux->clear();
+    form->Compile1->trigger();
+    form->btClipToInit->click();
+    EXPECT_EQ(ui.lastMessage(), "Unnamed ODEs and Unnamed ODEs incompatible");
+}
