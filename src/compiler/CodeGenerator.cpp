@@ -292,6 +292,8 @@ bool CompileFormulas(TCompiledProblem& problem, FormulaParser& parser, std::int3
     }
     parser.releasePostfix();
 
+    // The program never runs with fewer than 3 Taylor terms; fewer would leave no room for a value.
+    termCount = std::max(termCount, 3);
     std::vector<std::int32_t> lengths(generator.values.size());
     for (std::size_t v = 0; v < lengths.size(); ++v)
         lengths[v] = generator.isConstant[v] ? 1 : termCount;
@@ -300,8 +302,9 @@ bool CompileFormulas(TCompiledProblem& problem, FormulaParser& parser, std::int3
         problem.Coefficients[static_cast<std::int32_t>(v)][0] = generator.values[v];
     problem.IsConstant = std::move(generator.isConstant);
     problem.Instructions = std::move(generator.instructions);
-    problem.StepTable.assign(static_cast<std::size_t>(problem.DerivStart - problem.NumConst),
-                             std::vector<Extended>(static_cast<std::size_t>(termCount), 0.0L));
+    problem.StepTable.assign(
+        static_cast<std::size_t>(std::max(0, problem.DerivStart - problem.NumConst)),
+        std::vector<Extended>(static_cast<std::size_t>(termCount), 0.0L));
     BuildActiveList(problem);
 
     const bool hasIndep = problem.IndepLine >= 0;
