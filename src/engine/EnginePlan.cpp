@@ -1,6 +1,7 @@
 #include "engine/EnginePlan.h"
 
 #include "common/OrvantaError.h"
+#include "engine/PlanSchedule.h"
 
 #include <algorithm>
 #include <memory>
@@ -38,7 +39,7 @@ class PlanBuilder {
     void build() {
         for (const TInstruction& instruction : problem_.ActiveInstructions)
             plan_.Steps.push_back(step(instruction));
-        schedule();
+        scheduleFastSteps(problem_.ActiveInstructions, problem_.Coefficients.count(), plan_);
         for (std::int32_t i = 0; i < problem_.NumMain; ++i) {
             if (!full(problem_.NumConst + i) || !full(problem_.DerivStart + i))
                 throw OrvantaError("Main variables and right sides need every Taylor term");
@@ -48,58 +49,6 @@ class PlanBuilder {
     }
 
   private:
-    // Orders the steps by their depth in the pass's dependency graph (stable, so list order
-    // holds within a depth) and fuses neighbouring products of one depth, which cannot read
-    // each other. A list that writes a variable twice or reads one before its producer keeps
-    // its order.
-    void schedule() {
-        const auto& active = problem_.ActiveInstructions;
-        const std::size_t n = active.size();
-        std::vector<std::int32_t> producer(static_cast<std::size_t>(problem_.Coefficients.count()),
-                                           -1);
-        bool reorder = true;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (plan_.Steps[i].Kind == PlanKind::Broken)
-                reorder = false;
-            else if (producer[static_cast<std::size_t>(active[i].Res)] >= 0)
-                reorder = false;
-            else
-                producer[static_cast<std::size_t>(active[i].Res)] = static_cast<std::int32_t>(i);
-        }
-        std::vector<std::int32_t> depth(n, 0);
-        for (std::size_t i = 0; i < n && reorder; ++i) {
-            for (std::int32_t operand : {active[i].Op1, active[i].Op2}) {
-                const std::int32_t p = producer[static_cast<std::size_t>(operand)];
-                if (p >= static_cast<std::int32_t>(i))
-                    reorder = false;
-                else if (p >= 0)
-                    depth[i] = std::max(depth[i], depth[static_cast<std::size_t>(p)] + 1);
-            }
-        }
-        std::vector<std::size_t> order(n);
-        for (std::size_t i = 0; i < n; ++i)
-            order[i] = i;
-        if (reorder)
-            std::stable_sort(order.begin(), order.end(),
-                             [&](std::size_t a, std::size_t b) { return depth[a] < depth[b]; });
-        for (std::size_t at = 0; at < n; ++at) {
-            const PlanStep& step = plan_.Steps[order[at]];
-            if (reorder && step.Kind == PlanKind::MulVV && at + 1 < n &&
-                plan_.Steps[order[at + 1]].Kind == PlanKind::MulVV &&
-                depth[order[at]] == depth[order[at + 1]]) {
-                const PlanStep& second = plan_.Steps[order[at + 1]];
-                PlanStep pair = step;
-                pair.Kind = PlanKind::MulVVPair;
-                pair.Aux = static_cast<std::uint32_t>(plan_.Partners.size());
-                plan_.Partners.push_back({second.R, second.U, second.W});
-                plan_.FastSteps.push_back(pair);
-                ++at;
-                continue;
-            }
-            plan_.FastSteps.push_back(step);
-        }
-    }
-
     std::uint32_t offset(std::int32_t var) const {
         return static_cast<std::uint32_t>(problem_.Coefficients.offset(var));
     }

@@ -47,19 +47,30 @@ enum class PlanKind : std::uint8_t {
     Pow,
     PowT,
     Polynomial,
-    MulVVPair // two independent products summed side by side; Aux indexes Partners
+    MulVVPair,        // two independent products summed side by side; Aux indexes Partners
+    ScaledProductPair // (c1 X) Y and (c2 X) Y with their scaled factors; Aux indexes ScaledPairs
 };
 
 struct PlanStep {
     PlanKind Kind;
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
-    std::uint32_t Aux;     // Pow: index into EnginePlan::Powers; MulVVPair: into Partners
+    std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProductPair:
+                           // ScaledPairs
 };
 
 // The second product of a MulVVPair step.
 struct PlanPartner {
     std::uint32_t R, U, W;
+};
+
+// Two products that read the same X and Y through scaled copies T1 = c1 X and T2 = c2 X (the
+// shape of an n-body force term and its reaction). Each term of both sums loads X[j] and Y[k-j]
+// once; the step still stores T1[k] and T2[k]. The step's R, U and W are P1, X and Y.
+struct ScaledPair {
+    std::uint32_t Scale1, Scale2;   // the constants c1, c2
+    std::uint32_t Scaled1, Scaled2; // T1, T2
+    std::uint32_t Product2;         // P2 = T2 * Y (P1 = T1 * Y is the step's result)
 };
 
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
@@ -70,11 +81,12 @@ struct PowerWeights {
 
 struct EnginePlan {
     std::vector<PlanStep> Steps; // one per active instruction, in list order
-    // The same work ordered by dependency depth, with independent products fused in pairs so
-    // that two convolutions run interleaved (each keeping its own summation order). Used when
-    // no fault occurs; a pass that faults is redone from Steps in list order.
+    // The same work in an order that runs each step soon after its operands are made (see
+    // PlanSchedule), with shapes that share operands fused into one step. Used when no fault
+    // occurs; a pass that faults is redone from Steps in list order.
     std::vector<PlanStep> FastSteps;
     std::vector<PlanPartner> Partners;
+    std::vector<ScaledPair> ScaledPairs;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
     std::vector<PowerWeights> Powers;
     std::vector<Extended> WeightPool;

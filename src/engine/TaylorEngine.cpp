@@ -52,6 +52,29 @@ inline Extended powerOfT(const Pass& p, const Extended* r, const Extended* u, Ex
     return weight * r[k - 1] / t0;
 }
 
+// Coefficient k of P1 = T1 Y and P2 = T2 Y with T1 = c1 X and T2 = c2 X, and of T1 and T2
+// themselves. Each term of the two sums is what the separate steps would add (c X[j] rounds the
+// same in a register as in T's array) in the same order, so the bits do not change; what
+// changes is that X[j] and Y[k-j] are loaded once for both sums, and loads of 80-bit values
+// are what bounds these loops.
+inline void scaledProductPair(const ScaledPair& pair, const Pass& p, Extended* p1,
+                              const Extended* x, const Extended* y) {
+    const std::int32_t k = p.k;
+    const Extended c1 = p.base[pair.Scale1];
+    const Extended c2 = p.base[pair.Scale2];
+    Extended s1 = 0, s2 = 0;
+    for (std::int32_t j = 0; j <= k; ++j) {
+        const Extended xj = x[j];
+        const Extended yj = y[k - j];
+        s1 += c1 * xj * yj;
+        s2 += c2 * xj * yj;
+    }
+    p.base[pair.Scaled1 + k] = c1 * x[k];
+    p.base[pair.Scaled2 + k] = c2 * x[k];
+    p1[k] = s1;
+    p.base[pair.Product2 + k] = s2;
+}
+
 // One step at order k >= 1; false when the operation has no recurrence here.
 inline bool stepOrderK(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
@@ -201,6 +224,9 @@ inline bool stepOrderK(const PlanStep& step, const Pass& p) {
         p.base[second.R + k] = s2;
         break;
     }
+    case PlanKind::ScaledProductPair:
+        scaledProductPair(p.plan.ScaledPairs[step.Aux], p, r, u, w);
+        break;
     case PlanKind::Broken:
     case PlanKind::Fail:
         return false;
@@ -219,6 +245,16 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
         const PlanPartner& second = p.plan.Partners[step.Aux];
         r[0] = a * b;
         p.base[second.R] = p.base[second.U] * p.base[second.W];
+        return true;
+    }
+    if (step.Kind == PlanKind::ScaledProductPair) {
+        const ScaledPair& pair = p.plan.ScaledPairs[step.Aux];
+        const Extended t1 = p.base[pair.Scale1] * a;
+        const Extended t2 = p.base[pair.Scale2] * a;
+        p.base[pair.Scaled1] = t1;
+        p.base[pair.Scaled2] = t2;
+        r[0] = t1 * b;
+        p.base[pair.Product2] = t2 * b;
         return true;
     }
     switch (step.Op) {
