@@ -52,22 +52,41 @@ inline Extended powerOfT(const Pass& p, const Extended* r, const Extended* u, Ex
     return weight * r[k - 1] / t0;
 }
 
+// Coefficient k of (c X) Y, summed as the product rule sums it. A scale of one is skipped: 1 X
+// is X exactly.
+inline Extended scaledProduct(Extended c, const Extended* x, const Extended* y, std::int32_t k) {
+    Extended s = 0;
+    if (c == 1) {
+        for (std::int32_t j = 0; j <= k; ++j)
+            s += x[j] * y[k - j];
+    } else {
+        for (std::int32_t j = 0; j <= k; ++j)
+            s += c * x[j] * y[k - j];
+    }
+    return s;
+}
+
 // Coefficient k of P1 = T1 Y and P2 = T2 Y with T1 = c1 X and T2 = c2 X, and of T1 and T2
 // themselves. Each term of the two sums is what the separate steps would add (c X[j] rounds the
 // same in a register as in T's array) in the same order, so the bits do not change; what
 // changes is that X[j] and Y[k-j] are loaded once for both sums, and loads of 80-bit values
-// are what bounds these loops.
+// are what bounds these loops. Equal scales (the same mass on both sides of a pair, sign of
+// zero included) make the two sums equal term by term, so one is computed.
 inline void scaledProductPair(const ScaledPair& pair, const Pass& p, Extended* p1,
                               const Extended* x, const Extended* y) {
     const std::int32_t k = p.k;
     const Extended c1 = p.base[pair.Scale1];
     const Extended c2 = p.base[pair.Scale2];
     Extended s1 = 0, s2 = 0;
-    for (std::int32_t j = 0; j <= k; ++j) {
-        const Extended xj = x[j];
-        const Extended yj = y[k - j];
-        s1 += c1 * xj * yj;
-        s2 += c2 * xj * yj;
+    if (c1 == c2 && std::signbit(c1) == std::signbit(c2)) {
+        s1 = s2 = scaledProduct(c1, x, y, k);
+    } else {
+        for (std::int32_t j = 0; j <= k; ++j) {
+            const Extended xj = x[j];
+            const Extended yj = y[k - j];
+            s1 += c1 * xj * yj;
+            s2 += c2 * xj * yj;
+        }
     }
     p.base[pair.Scaled1 + k] = c1 * x[k];
     p.base[pair.Scaled2 + k] = c2 * x[k];
