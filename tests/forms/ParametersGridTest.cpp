@@ -1,9 +1,13 @@
 // The parameters grid: headers, widths and the multi-cell entry.
 #include "FormTestSupport.h"
 
+#include "common/NumberText.h"
+#include "workspace/forms/ExactValueForm.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -62,4 +66,36 @@ TEST_F(ProblemWindowTest, OneCellModeEditsInPlaceAndMultiCellModeDoesNot) {
     EXPECT_EQ(form->sgParameters->editTriggers(), QAbstractItemView::NoEditTriggers);
     form->rbAllowEdit->click();
     EXPECT_NE(form->sgParameters->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(ProblemWindowTest, DoubleClickOnAValueShowsItsExactForm) {
+    type(form->REditInit, "t = 0\nx = 0.1");
+    type(form->REditODEs, "t' = 1\nx' = x");
+    form->Compile1->trigger();
+    form->edNumSteps->setText("2");
+    form->btMoreBlind->click();
+
+    auto doubleClick = [&](int row, int column) {
+        emit form->sgParameters->cellDoubleClicked(row - 1, column);
+    };
+    doubleClick(2, 1);
+    ExactValueForm* exact = form->exactValueForm();
+    ASSERT_NE(exact, nullptr);
+    EXPECT_EQ(exact->lbVar->text().toStdString(), "x");
+    EXPECT_EQ(exact->leMant->text().toStdString(), "CCCCCCCCCCCCCCCD");
+    EXPECT_EQ(exact->leExp->text().toStdString(), "-3");
+
+    // The current value is x(t) = 0.1 e^t after two steps, above the initial value.
+    doubleClick(2, 2);
+    Extended current = *parseNumber(exact->leDecimal->text().toStdString());
+    const TCompiledProblem& problem = form->compiledProblem();
+    EXPECT_EQ(current, problem.Coefficients[problem.NumConst + 1][0]);
+    EXPECT_GT(current, 0.1L);
+
+    // Tolerance columns and the multi-cell mode open nothing.
+    exact->leDecimal->clear();
+    doubleClick(2, 4);
+    form->rbAllowMulti->click();
+    doubleClick(2, 1);
+    EXPECT_EQ(exact->leDecimal->text().toStdString(), "");
 }

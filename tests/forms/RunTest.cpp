@@ -4,6 +4,7 @@
 
 #include "common/NumberText.h"
 #include "support/Paths.h"
+#include "workspace/forms/FailureLogForm.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
 
@@ -200,4 +201,38 @@ TEST_F(RunTest, TheClipboardFileCarriesCurrentValuesAndRefusesAnotherShape) {
     form->Compile1->trigger();
     form->btClipToInit->click();
     EXPECT_EQ(ui.lastMessage(), "Unnamed ODEs and Unnamed ODEs incompatible");
+}
+
+// A tolerance no step can meet: every step splits to the limit.
+TEST_F(RunTest, GoDespiteErrorLogsEveryStepTakenAtTheLimitAndEachClickClearsTheLog) {
+    type(form->REditInit, "t = 0\nx = 1");
+    type(form->REditODEs, "t' = 1\nx' = -x");
+    form->Compile1->trigger();
+    form->rgErrorControl->button(1)->click();
+    form->sgParameters->setCell(4, 2, "-1");
+    form->edNumSteps->setText("3");
+
+    form->btMoreBlind->click();
+    EXPECT_EQ(ui.lastMessage(), "Step splitting exceeded the limit.\n\r x failed the Absolute "
+                                "error test");
+    EXPECT_EQ(form->failureLog(), nullptr);
+
+    form->cbDespite->click();
+    ASSERT_NE(form->failureLog(), nullptr);
+    EXPECT_TRUE(form->failureLog()->isVisible());
+    ui.messages.clear();
+    form->btRestart->click();
+    form->btMoreBlind->click();
+    EXPECT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    std::string log = form->failureLog()->text();
+    EXPECT_TRUE(std::regex_match(log, std::regex("(x \tat t = [0-9.e-]+ Absolute\n){2}"
+                                                 "x \tat t = [0-9.e-]+ Absolute")))
+        << log;
+    // Each logged step was taken at h/2^19 of the proposed step.
+    EXPECT_LT(form->compiledProblem().CurrentIndep, 3 * 5.0L / (1 << 19));
+
+    form->cbDespite->click();
+    EXPECT_EQ(form->failureLog()->text(), "");
+    EXPECT_FALSE(form->failureLog()->isVisible());
+    EXPECT_TRUE(state.FailureLog.empty());
 }

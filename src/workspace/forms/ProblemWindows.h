@@ -17,14 +17,20 @@ class ProblemWindows {
     TProblForm* integratedWindow() const { return integrated_ ? integrated_ : main_; }
     const std::vector<TProblForm*>& all() const { return windows_; }
 
+    // Windows that exist, open ones and closed ones not yet released.
+    const std::vector<TProblForm*>& existing() const { return existing_; }
+
     // The first window added becomes the main window.
     void add(TProblForm* window);
+    // A closed window leaves the list at once, though it is released later.
     void remove(TProblForm* window);
+    void released(TProblForm* window);
     void setActive(TProblForm* window) { active_ = window; }
     void setIntegrated(TProblForm* window) { integrated_ = window; }
 
   private:
     std::vector<TProblForm*> windows_;
+    std::vector<TProblForm*> existing_;
     TProblForm* main_ = nullptr;
     TProblForm* active_ = nullptr;
     TProblForm* integrated_ = nullptr;

@@ -75,7 +75,14 @@ TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWi
 }
 
 TProblForm::~TProblForm() {
-    windows_.remove(this);
+    // The connected windows live no longer than the main one.
+    if (isMainWindow()) {
+        std::vector<TProblForm*> others = windows_.existing();
+        std::erase(others, this);
+        for (TProblForm* window : others)
+            delete window;
+    }
+    windows_.released(this);
 }
 
 bool TProblForm::isMainWindow() const {
@@ -260,6 +267,8 @@ QWidget* TProblForm::createParametersGroup() {
     sgParameters->viewport()->installEventFilter(this);
     connect(sgParameters, &QTableWidget::cellChanged, this,
             [this](int row, int column) { sgParametersSetEditText(row + 1, column); });
+    connect(sgParameters, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int column) { sgParametersDblClick(row + 1, column); });
 
     rbAllowEdit = new QRadioButton("One cell edit ,   or...");
     rbAllowMulti = new QRadioButton("Multi cell selection");
@@ -306,6 +315,7 @@ QWidget* TProblForm::createParametersGroup() {
     gbAllProbl = new QGroupBox("Bring problem to front...");
     LBoxAllProbl = new QListWidget(gbAllProbl);
     LBoxAllProbl->setToolTip("Click to bring to front");
+    connect(LBoxAllProbl, &QListWidget::itemClicked, this, &TProblForm::LBoxAllProblClick);
     auto* listLayout = new QVBoxLayout(gbAllProbl);
     listLayout->setContentsMargins(4, 4, 4, 4);
     listLayout->addWidget(LBoxAllProbl);
@@ -339,6 +349,8 @@ QWidget* TProblForm::createStepControlGroup() {
     factorRow->addStretch();
     rgErrorControl->itemLayout()->addLayout(factorRow);
     cbDespite = new QCheckBox("Go despite error");
+    cbDespite->setToolTip("Take the smallest step anyway and log the failed test");
+    connect(cbDespite, &QCheckBox::clicked, this, &TProblForm::cbDespiteClick);
     rgErrorControl->itemLayout()->addWidget(cbDespite);
 
     rgConvergence =
@@ -487,7 +499,9 @@ void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
     Open1 = file->addAction("Open", QKeySequence::Open, this, &TProblForm::Open1Click);
-    Opentoconnect1 = new QAction("Open To Connect", this);
+    Openscript1 = file->addAction("Load Script", this, &TProblForm::Openscript1Click);
+    Openscript1->setShortcut(Qt::CTRL | Qt::Key_L);
+    Opentoconnect1 = file->addAction("Open To Connect", this, &TProblForm::Opentoconnect1Click);
     QMenu* special = file->addMenu("Open special point and...");
     special->addAction("Differentiate 0 times", this, [this] { openSpecialPoint(0); });
     special->addAction("Differentiate 1 time", this, [this] { openSpecialPoint(1); });
@@ -499,6 +513,11 @@ void TProblForm::createMenus() {
     file->addSeparator();
     Save1 = file->addAction("Save", QKeySequence::Save, this, &TProblForm::Save1Click);
     SaveAs1 = file->addAction("Save As", QKeySequence::SaveAs, this, &TProblForm::SaveAs1Click);
+    Savescript1 = file->addAction("Save Script", this, &TProblForm::Savescript1Click);
+    Savetoclipboard1 = file->addMenu("Save to clipboard...");
+    Scriptpath1 = Savetoclipboard1->addAction("Script path", this, &TProblForm::Scriptpath1Click);
+    Scriptcommandline1 = Savetoclipboard1->addAction("Script command line", this,
+                                                     &TProblForm::Scriptcommandline1Click);
     file->addSeparator();
     Loaddata1 = file->addAction("Load Data", this, &TProblForm::Loaddata1Click);
     Savedata1 = file->addAction("Save Data", this, &TProblForm::Savedata1Click);
@@ -533,6 +552,7 @@ void TProblForm::FormCreate() {
     sgDebug->setColumnWidth(2, 180);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TProblForm::PageControl1Change);
     new KeyPreview(this, [this](int key) { FormKeyDown(key); });
+    FormPaint();
 }
 
 void TProblForm::writeParametersHeader() {

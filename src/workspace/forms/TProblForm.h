@@ -4,15 +4,17 @@
 
 #include "compiler/CompiledProblem.h"
 #include "workspace/ProblemDocument.h"
+#include "workspace/ScriptFile.h"
 
 #include <QMainWindow>
 
+#include <optional>
 #include <span>
-
 #include <string>
 #include <vector>
 
 class ExactValueForm;
+class FailureLogForm;
 class ProblemWindows;
 struct ProgramState;
 class QAction;
@@ -131,7 +133,12 @@ class TProblForm : public QMainWindow {
     // Menu commands.
     QAction* New1;
     QAction* Open1;
+    QAction* Openscript1;
     QAction* Opentoconnect1;
+    QAction* Savescript1;
+    QMenu* Savetoclipboard1;
+    QAction* Scriptpath1;
+    QAction* Scriptcommandline1;
     QAction* Savedata1;
     QAction* Loaddata1;
     QAction* AssumeconvradiusAsRadiuslimit1;
@@ -155,6 +162,11 @@ class TProblForm : public QMainWindow {
     void Compile1Click();
     void New1Click();
     void Open1Click();
+    void Openscript1Click();
+    void Opentoconnect1Click();
+    void Savescript1Click();
+    void Scriptpath1Click();
+    void Scriptcommandline1Click();
     void Save1Click();
     void SaveAs1Click();
     void Print1Click();
@@ -162,6 +174,12 @@ class TProblForm : public QMainWindow {
     void Loaddata1Click();
     void Clear1Click();
     void Font1Click();
+
+    // Runs a script: `name` is a full path, or a name below the program's "Samples" folder.
+    void runScript(const std::string& name, bool fullPath);
+    // The failed error tests passed over with "Go despite error"; null until first shown.
+    FailureLogForm* failureLog() const { return failureLog_; }
+    ExactValueForm* exactValueForm() const { return exactValueForm_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -171,6 +189,9 @@ class TProblForm : public QMainWindow {
   private slots:
     void REditConstChange();
     void sgParametersSetEditText(int row, int column);
+    void sgParametersDblClick(int row, int column);
+    void LBoxAllProblClick();
+    void cbDespiteClick();
     void rbAllowEditClick();
     void rbDegreesClick();
     void rgViewClick();
@@ -250,6 +271,14 @@ class TProblForm : public QMainWindow {
     void openStartupFile(const std::string& argument);
     void StaticTextClipBoardMouseDown(Qt::KeyboardModifiers modifiers);
     void resetCompiledState();
+    bool connectibleWith(const TProblForm& other);
+    void takeStepSettingsFrom(const TProblForm& other);
+    void repaintAllWindows();
+    void showScriptSettings(const ScriptRecord& record);
+    ScriptRecord scriptRecordFromWindow() const;
+    std::string scriptPath() const;
+    void showExactValue(const std::string& name, Extended value);
+    void refreshFailureLog();
 
     bool confirmDiscard();
     void closeOtherWindows();
@@ -272,4 +301,8 @@ class TProblForm : public QMainWindow {
     bool fillingGrids_ = false; // grid writes of the program are not user edits
     int lastSourceFormula_ = -1;
     ExactValueForm* exactValueForm_ = nullptr;
+    FailureLogForm* failureLog_ = nullptr;
+    // The graph part of the script last run (curves, graph fields, colours, 3D turns, figure),
+    // written back unchanged by "Save Script" until the curve selection is cleared.
+    std::optional<ScriptRecord> scriptGraph_;
 };

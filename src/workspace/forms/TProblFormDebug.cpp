@@ -163,9 +163,14 @@ void TProblForm::sgDebugDblClick(int row, int column) {
     if (rbDerivatives->isChecked())
         for (int factor = 2; factor <= order; ++factor)
             value *= factor;
+    showExactValue(sgDebug->cell(1, row), value);
+}
+
+// The exact value window is made once and brought to the front for every value.
+void TProblForm::showExactValue(const std::string& name, Extended value) {
     if (!exactValueForm_)
         exactValueForm_ = new ExactValueForm(this);
-    exactValueForm_->showValue(sgDebug->cell(1, row), value);
+    exactValueForm_->showValue(name, value);
 }
 
 void TProblForm::btCopyToExcelClick() {

@@ -72,6 +72,8 @@ void TProblForm::closeEvent(QCloseEvent* event) {
         closeOtherWindows();
         return;
     }
+    // The window is released later; the list of problem windows forgets it now.
+    windows_.remove(this);
     if (TProblForm* main = windows_.mainWindow()) {
         main->show();
         main->FormPaint();

@@ -50,3 +50,14 @@ void TProblForm::sgParametersMouseUp() {
     sgParameters->setCurrentCell(row, 4, QItemSelectionModel::NoUpdate);
     btApplyStrGrid->setEnabled(true);
 }
+
+// Columns 0 and 1 show the row's initial value, column 2 its current value.
+void TProblForm::sgParametersDblClick(int row, int column) {
+    if (!rbAllowEdit->isChecked() || !problem_.Compiled || column > 2 || row < 1 ||
+        row > problem_.NumMain)
+        return;
+    int variable = row - 1;
+    Extended value = column == 2 ? problem_.Coefficients[problem_.NumConst + variable][0]
+                                 : problem_.InitialValues[static_cast<std::size_t>(variable)];
+    showExactValue(sgParameters->cell(0, row), value);
+}

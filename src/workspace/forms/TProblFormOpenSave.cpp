@@ -54,11 +54,14 @@ void TProblForm::showDocument(const ProblemDocument& document) {
     PageControl1->setCurrentIndex(EquationsPage);
 }
 
-// Everything that a newly opened problem starts without.
+// Everything that a newly opened problem starts without. The main window's problem replaces the
+// whole run: the connected windows close and the stored results go.
 void TProblForm::prepareForNewProblem() {
-    closeOtherWindows();
-    windows_.setIntegrated(this);
-    state_.Results.clear();
+    if (isMainWindow()) {
+        closeOtherWindows();
+        windows_.setIntegrated(this);
+        state_.Results.clear();
+    }
     edArrLen->setText("0");
     edNumSteps->setText("1");
     resetCompiledState();
@@ -206,6 +209,8 @@ void TProblForm::openSpecialPoint(int differentiate) {
 
 void TProblForm::openStartupFile(const std::string& argument) {
     StartupFile file = classifyStartupFile(argument, windows_.programFolder);
-    if (file.kind == StartupFile::Problem)
+    if (file.kind == StartupFile::Script)
+        runScript(file.path, true);
+    else if (file.kind == StartupFile::Problem)
         openProblemFile(file.path);
 }

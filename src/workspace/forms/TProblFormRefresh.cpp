@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -36,6 +37,7 @@ void TProblForm::resetCompiledState() {
         state_.Results.clear();
         QSignalBlocker blocker(cbResultArray);
         cbResultArray->setChecked(false);
+        scriptGraph_.reset();
     }
 }
 
@@ -75,6 +77,8 @@ void TProblForm::FormPaint() {
     bool stored = compiled && !state_.Results.empty();
     Opentoconnect1->setEnabled(compiled);
     Savedata1->setEnabled(stored);
+    Savescript1->setEnabled(stored);
+    Savetoclipboard1->setEnabled(stored);
 
     cbResultArray->setEnabled(compiled);
     cbAuxVarsToo->setEnabled(compiled);
@@ -117,6 +121,7 @@ void TProblForm::FormPaint() {
     btCurToInit->setEnabled(compiled);
     btCurToClip->setEnabled(compiled);
     btApplyStrGrid->setEnabled(compiled && btApplyStrGrid->isEnabled());
+    refreshFailureLog();
 }
 
 void TProblForm::showCurrentValues() {

@@ -8,6 +8,7 @@
 #include "integrator/IntegrationRun.h"
 #include "integrator/ProgramState.h"
 #include "integrator/StepControl.h"
+#include "workspace/forms/FailureLogForm.h"
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -214,4 +215,29 @@ void TProblForm::Changeorder1Click() {
     }
     resetCompiledState();
     FormPaint();
+}
+
+// Every click starts a new log; a checked box shows it.
+void TProblForm::cbDespiteClick() {
+    state_.FailureLog.clear();
+    state_.GoDespite = cbDespite->isChecked();
+    if (cbDespite->isChecked() && !failureLog_)
+        failureLog_ = new FailureLogForm(this);
+    refreshFailureLog();
+    if (!failureLog_)
+        return;
+    if (cbDespite->isChecked()) {
+        failureLog_->show();
+        failureLog_->raise();
+    } else {
+        failureLog_->hide();
+    }
+}
+
+void TProblForm::refreshFailureLog() {
+    if (!failureLog_)
+        return;
+    // Lines that a run added come into view even when the log was closed meanwhile.
+    if (failureLog_->showLines(state_.FailureLog) && cbDespite->isChecked())
+        failureLog_->show();
 }

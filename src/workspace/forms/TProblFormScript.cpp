@@ -1,0 +1,127 @@
+// The problem window's scripts: Load Script and the start-up script, Save Script, and the
+// script's path or command line on the clipboard.
+#include "workspace/forms/TProblForm.h"
+
+#include "common/NumberText.h"
+#include "common/Ui.h"
+#include "integrator/ProgramState.h"
+#include "workspace/ProblemFile.h"
+#include "workspace/ScriptRun.h"
+#include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/RadioGroup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <filesystem>
+
+void TProblForm::Openscript1Click() {
+    if (!isMainWindow()) {
+        windows_.mainWindow()->Openscript1Click();
+        return;
+    }
+    if (!confirmDiscard())
+        return;
+    if (auto path = ui_.openFile("Open ODEs or Run script", ScriptFilter, filePath_))
+        runScript(*path, true);
+}
+
+void TProblForm::runScript(const std::string& name, bool fullPath) {
+    const ScriptLocation location = locateScript(name, fullPath, windows_.programFolder);
+    std::optional<ScriptRecord> record = openScript(location, name, ui_);
+    if (!record)
+        return;
+    prepareForNewProblem();
+    ProblemDocument document;
+    FormulaAssembly assembly;
+    bool prepared = prepareScript(*record, location, state_, problem_, document, assembly, ui_);
+    // A problem that was read stays in the panes, compiled or not.
+    if (!document.Path.empty())
+        showDocument(document);
+    if (problem_.Compiled) {
+        FormulaList = assembly.FormulaList;
+        showCompiledProblem(assembly.MainNames);
+    }
+    {
+        QSignalBlocker blocker(edCurRadFactor);
+        edCurRadFactor->setText(QString::fromStdString(formatShortestReal(record->RadFactor)));
+        QSignalBlocker degreesBlocker(rbDegrees), radiansBlocker(rbRadians);
+        (record->AngleUnit == 1 ? rbDegrees : rbRadians)->setChecked(true);
+    }
+    if (!prepared) {
+        FormPaint();
+        return;
+    }
+    showScriptSettings(*record);
+    scriptGraph_ = record;
+    btMoreBlindClick();
+}
+
+// The controls of the window that the script's settings have a home in.
+void TProblForm::showScriptSettings(const ScriptRecord& record) {
+    if (record.ErrorControl >= 0 && record.ErrorControl < rgErrorControl->count())
+        rgErrorControl->setItemIndex(record.ErrorControl);
+    if (record.Convergence >= 0 && record.Convergence < rgConvergence->count())
+        rgConvergence->setItemIndex(record.Convergence);
+    QSignalBlocker lengthBlocker(edArrLen), resultsBlocker(cbResultArray), auxBlocker(cbAuxVarsToo),
+        circularBlocker(cbCircular);
+    edArrLen->setText(QString::number(record.ResultsLength));
+    cbResultArray->setChecked(!state_.Results.empty());
+    cbAuxVarsToo->setChecked(!state_.Results.empty() && record.ValuesPerPoint > problem_.NumMain);
+    cbCircular->setChecked(false);
+    edNumSteps->setText(QString::number(record.GraphSteps));
+    FormPaint();
+}
+
+ScriptRecord TProblForm::scriptRecordFromWindow() const {
+    // The graph's part comes back as the script gave it; without one, the graph integrates the
+    // steps of this window.
+    ScriptRecord record = scriptGraph_.value_or(ScriptRecord{});
+    if (!scriptGraph_)
+        record.GraphSteps = parseInteger(trim(edNumSteps->text().toStdString())).value_or(1);
+    record.ProblemName = std::filesystem::path(filePath_).filename().string();
+    record.RadFactor =
+        parseTrimmedNumber(edCurRadFactor->text().toStdString()).value_or(state_.RadFactor);
+    record.TermCount = state_.TermCount;
+    record.ErrorControl = rgErrorControl->itemIndex();
+    record.Direction = rgDirection->itemIndex();
+    record.AngleUnit = rbDegrees->isChecked() ? 1 : 0;
+    record.Convergence = rgConvergence->itemIndex();
+    record.ResultsLength = state_.Results.empty() ? 0 : state_.Results.Length;
+    record.ValuesPerPoint = state_.Results.empty() ? 0 : state_.Results.Vars;
+    return record;
+}
+
+std::string TProblForm::scriptPath() const {
+    return std::filesystem::path(filePath_).replace_extension(".scr").string();
+}
+
+void TProblForm::Savescript1Click() {
+    std::string proposal = filePath_.empty() ? std::string() : scriptPath();
+    auto name = ui_.saveFile("Save ODE (and scripts)", ScriptFilter, proposal);
+    if (!name || !saveProblemAs(*name))
+        return;
+    writeScriptFile(scriptRecordFromWindow(), filePath_, ui_);
+}
+
+void TProblForm::Scriptpath1Click() {
+    if (!Savescript1->isEnabled()) {
+        ui_.message("First save a script");
+        return;
+    }
+    ui_.setClipboardText(scriptPath());
+}
+
+void TProblForm::Scriptcommandline1Click() {
+    if (!Savescript1->isEnabled()) {
+        ui_.message("First save a script");
+        return;
+    }
+    std::string program = QFileInfo(QApplication::applicationFilePath()).fileName().toStdString();
+    ui_.setClipboardText(windows_.programFolder + program + "  " + scriptPath());
+}
