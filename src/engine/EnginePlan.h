@@ -47,16 +47,16 @@ enum class PlanKind : std::uint8_t {
     Pow,
     PowT,
     Polynomial,
-    MulVVPair,        // two independent products summed side by side; Aux indexes Partners
-    ScaledProductPair // (c1 X) Y and (c2 X) Y with their scaled factors; Aux indexes ScaledPairs
+    MulVVPair,     // two independent products summed side by side; Aux indexes Partners
+    ScaledProducts // (c1 Xi) Y and (c2 Xi) Y for up to three Xi; Aux indexes ScaledGroups
 };
 
 struct PlanStep {
     PlanKind Kind;
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
-    std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProductPair:
-                           // ScaledPairs
+    std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProducts:
+                           // ScaledGroups
 };
 
 // The second product of a MulVVPair step.
@@ -64,13 +64,19 @@ struct PlanPartner {
     std::uint32_t R, U, W;
 };
 
-// Two products that read the same X and Y through scaled copies T1 = c1 X and T2 = c2 X (the
-// shape of an n-body force term and its reaction). Each term of both sums loads X[j] and Y[k-j]
-// once; the step still stores T1[k] and T2[k]. The step's R, U and W are P1, X and Y.
-struct ScaledPair {
-    std::uint32_t Scale1, Scale2;   // the constants c1, c2
-    std::uint32_t Scaled1, Scaled2; // T1, T2
-    std::uint32_t Product2;         // P2 = T2 * Y (P1 = T1 * Y is the step's result)
+// Products that read Y and the same two constants c1, c2 through scaled copies: for each X of the
+// group, P1 = T1 Y and P2 = T2 Y with T1 = c1 X and T2 = c2 X. This is the shape of an n-body
+// force and its reaction along each axis. Each term of the sums loads Y[k-j] once for the
+// group and X[j] once for both products; the step still stores T1[k] and T2[k]. The step's W is
+// Y.
+struct ScaledProductGroup {
+    static constexpr std::uint32_t MaxCount = 3;
+    struct Member {
+        std::uint32_t X, Scaled1, Scaled2, Product1, Product2;
+    };
+    std::uint32_t Scale1, Scale2; // the constants c1, c2
+    std::uint32_t Count;          // 1 .. MaxCount
+    Member Members[MaxCount];
 };
 
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
@@ -86,7 +92,7 @@ struct EnginePlan {
     // occurs; a pass that faults is redone from Steps in list order.
     std::vector<PlanStep> FastSteps;
     std::vector<PlanPartner> Partners;
-    std::vector<ScaledPair> ScaledPairs;
+    std::vector<ScaledProductGroup> ScaledGroups;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
     std::vector<PowerWeights> Powers;
     std::vector<Extended> WeightPool;

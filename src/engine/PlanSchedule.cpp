@@ -1,17 +1,23 @@
 #include "engine/PlanSchedule.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 
 namespace {
 
-// One piece of the fast pass: a single step, or the four steps (T1, T2, P1, P2) of a scaled
-// pair that run as one.
+// Two products (c1 X) Y and (c2 X) Y by their list positions: the scaled copies and products.
+struct ScaledPairing {
+    std::int32_t scaled1, scaled2, product1, product2;
+};
+
+// One piece of the fast pass: `count` list positions from `first` in the member pool, either a
+// single step or the steps of a group of scaled pairings.
 struct Unit {
-    std::array<std::int32_t, 4> members;
-    std::int32_t count;
+    std::int32_t first, count;
+    std::int32_t group; // index into groups_, or -1 for a single step
 };
 
 class Scheduler {
@@ -22,13 +28,13 @@ class Scheduler {
           reads_(static_cast<std::size_t>(variableCount), 0) {}
 
     void run() {
+        // Reordering is only sound when every variable has one producer that precedes its
+        // readers; anything else runs as listed.
         if (!indexProducers()) {
-            // Reordering is only sound when every variable has one producer that precedes its
-            // readers; anything else runs as listed.
             plan_.FastSteps = plan_.Steps;
             return;
         }
-        pairScaledProducts();
+        groupScaledPairings(pairScaledProducts());
         makeUnits();
         if (!orderUnits()) {
             plan_.FastSteps = plan_.Steps;
@@ -38,15 +44,14 @@ class Scheduler {
     }
 
   private:
-    std::int32_t producerOf(std::int32_t var) const {
-        return producer_[static_cast<std::size_t>(var)];
-    }
-    const PlanStep& step(std::int32_t i) const { return plan_.Steps[static_cast<std::size_t>(i)]; }
-    const TInstruction& instruction(std::int32_t i) const {
-        return active_[static_cast<std::size_t>(i)];
-    }
+    static std::size_t at(std::int32_t i) { return static_cast<std::size_t>(i); }
+    std::int32_t producerOf(std::int32_t var) const { return producer_[at(var)]; }
+    const PlanStep& step(std::int32_t i) const { return plan_.Steps[at(i)]; }
+    const TInstruction& instruction(std::int32_t i) const { return active_[at(i)]; }
 
+    // Producers, read counts and each step's depth (longest chain of steps it waits for).
     bool indexProducers() {
+        depth_.assign(at(n_), 0);
         for (std::int32_t i = 0; i < n_; ++i) {
             const TInstruction& in = instruction(i);
             if (step(i).Kind == PlanKind::Broken || producerOf(in.Res) >= 0)
@@ -54,9 +59,11 @@ class Scheduler {
             for (std::int32_t operand : {in.Op1, in.Op2}) {
                 if (operand == in.Res)
                     return false;
-                ++reads_[static_cast<std::size_t>(operand)];
+                ++reads_[at(operand)];
+                if (producerOf(operand) >= 0)
+                    depth_[at(i)] = std::max(depth_[at(i)], depth_[at(producerOf(operand))] + 1);
             }
-            producer_[static_cast<std::size_t>(in.Res)] = i;
+            producer_[at(in.Res)] = i;
         }
         for (std::int32_t i = 0; i < n_; ++i)
             for (std::int32_t operand : {instruction(i).Op1, instruction(i).Op2})
@@ -71,65 +78,87 @@ class Scheduler {
             return -1;
         const std::int32_t factor = instruction(i).Op1;
         const std::int32_t p = producerOf(factor);
-        if (p < 0 || step(p).Kind != PlanKind::ConstTimesW ||
-            reads_[static_cast<std::size_t>(factor)] != 1)
+        if (p < 0 || step(p).Kind != PlanKind::ConstTimesW || reads_[at(factor)] != 1)
             return -1;
         return p;
     }
 
     // Pairs each product (c1 X) Y with the next one in list order that reads the same X and Y.
-    void pairScaledProducts() {
-        partner_.assign(static_cast<std::size_t>(n_), -1);
+    std::vector<ScaledPairing> pairScaledProducts() const {
+        std::vector<ScaledPairing> pairings;
         std::unordered_map<std::uint64_t, std::int32_t> waiting;
         for (std::int32_t i = 0; i < n_; ++i) {
             const std::int32_t scaled = scaledFactorOf(i);
             if (scaled < 0)
                 continue;
             const std::uint64_t key =
-                (static_cast<std::uint64_t>(static_cast<std::uint32_t>(instruction(scaled).Op2))
-                 << 32) |
+                static_cast<std::uint64_t>(static_cast<std::uint32_t>(instruction(scaled).Op2))
+                    << 32 |
                 static_cast<std::uint32_t>(instruction(i).Op2);
-            const auto [at, fresh] = waiting.try_emplace(key, i);
+            const auto [found, fresh] = waiting.try_emplace(key, i);
             if (fresh)
                 continue;
-            partner_[static_cast<std::size_t>(at->second)] = i;
-            partner_[static_cast<std::size_t>(i)] = at->second;
-            waiting.erase(at);
+            const std::int32_t first = found->second;
+            pairings.push_back({scaledFactorOf(first), scaled, first, i});
+            waiting.erase(found);
+        }
+        return pairings;
+    }
+
+    // Gathers up to three pairings with the same Y, the same two constants and the same depth
+    // (so that none can wait for another, and a group cannot close a cycle).
+    void groupScaledPairings(const std::vector<ScaledPairing>& pairings) {
+        std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t>, std::int32_t>
+            open;
+        for (const ScaledPairing& pairing : pairings) {
+            const auto key =
+                std::make_tuple(instruction(pairing.product1).Op2, instruction(pairing.scaled1).Op1,
+                                instruction(pairing.scaled2).Op1, depth_[at(pairing.product1)]);
+            auto found = open.find(key);
+            if (found == open.end()) {
+                found = open.emplace(key, static_cast<std::int32_t>(groups_.size())).first;
+                groups_.emplace_back();
+            }
+            std::vector<ScaledPairing>& group = groups_[at(found->second)];
+            group.push_back(pairing);
+            if (group.size() == ScaledProductGroup::MaxCount)
+                open.erase(found);
         }
     }
 
     // Units in the order of their first step in the list.
     void makeUnits() {
-        unitOf_.assign(static_cast<std::size_t>(n_), -1);
-        std::vector<Unit> fused;
-        std::vector<std::int32_t> fusedUnitOf(static_cast<std::size_t>(n_), -1);
+        unitOf_.assign(at(n_), -1);
+        std::vector<std::int32_t> groupOf(at(n_), -1), groupStart(groups_.size(), n_);
+        for (std::size_t g = 0; g < groups_.size(); ++g)
+            for (const ScaledPairing& pairing : groups_[g])
+                for (std::int32_t member :
+                     {pairing.scaled1, pairing.scaled2, pairing.product1, pairing.product2}) {
+                    groupOf[at(member)] = static_cast<std::int32_t>(g);
+                    groupStart[g] = std::min(groupStart[g], member);
+                }
         for (std::int32_t i = 0; i < n_; ++i) {
-            const std::int32_t other = partner_[static_cast<std::size_t>(i)];
-            if (other < i)
-                continue;
-            const Unit unit{{scaledFactorOf(i), scaledFactorOf(other), i, other}, 4};
-            for (std::int32_t member : unit.members)
-                fusedUnitOf[static_cast<std::size_t>(member)] =
-                    static_cast<std::int32_t>(fused.size());
-            fused.push_back(unit);
-        }
-        for (std::int32_t i = 0; i < n_; ++i) {
-            const std::int32_t f = fusedUnitOf[static_cast<std::size_t>(i)];
-            if (f < 0) {
-                add(Unit{{i, 0, 0, 0}, 1});
-                continue;
+            const std::int32_t g = groupOf[at(i)];
+            if (g < 0) {
+                addUnit({i}, -1);
+            } else if (groupStart[at(g)] == i) {
+                std::vector<std::int32_t> members;
+                for (const ScaledPairing& pairing : groups_[at(g)])
+                    members.insert(members.end(), {pairing.scaled1, pairing.scaled2,
+                                                   pairing.product1, pairing.product2});
+                addUnit(members, g);
             }
-            const Unit& unit = fused[static_cast<std::size_t>(f)];
-            if (i == *std::min_element(unit.members.begin(), unit.members.end()))
-                add(unit);
         }
     }
 
-    void add(const Unit& unit) {
-        for (std::int32_t m = 0; m < unit.count; ++m)
-            unitOf_[static_cast<std::size_t>(unit.members[static_cast<std::size_t>(m)])] =
-                static_cast<std::int32_t>(units_.size());
-        units_.push_back(unit);
+    void addUnit(const std::vector<std::int32_t>& members, std::int32_t group) {
+        const std::int32_t index = static_cast<std::int32_t>(units_.size());
+        units_.push_back({static_cast<std::int32_t>(members_.size()),
+                          static_cast<std::int32_t>(members.size()), group});
+        for (std::int32_t member : members) {
+            unitOf_[at(member)] = index;
+            members_.push_back(member);
+        }
     }
 
     // A topological order of the units that runs each one as soon as its last input is made,
@@ -140,13 +169,13 @@ class Scheduler {
         std::vector<std::int32_t> edgeStart(units + 1, 0), pending(units, 0);
         auto forEachPredecessor = [this](std::size_t u, auto&& visit) {
             const Unit& unit = units_[u];
-            for (std::int32_t m = 0; m < unit.count; ++m) {
-                const TInstruction& in = instruction(unit.members[static_cast<std::size_t>(m)]);
+            for (std::int32_t m = unit.first; m < unit.first + unit.count; ++m) {
+                const TInstruction& in = instruction(members_[at(m)]);
                 for (std::int32_t operand : {in.Op1, in.Op2}) {
                     const std::int32_t p = producerOf(operand);
-                    const std::int32_t from = p >= 0 ? unitOf_[static_cast<std::size_t>(p)] : -1;
+                    const std::int32_t from = p >= 0 ? unitOf_[at(p)] : -1;
                     if (from >= 0 && from != static_cast<std::int32_t>(u))
-                        visit(static_cast<std::size_t>(from));
+                        visit(at(from));
                 }
             }
         };
@@ -157,11 +186,11 @@ class Scheduler {
             });
         for (std::size_t u = 0; u < units; ++u)
             edgeStart[u + 1] += edgeStart[u];
-        std::vector<std::int32_t> successors(static_cast<std::size_t>(edgeStart[units]));
+        std::vector<std::int32_t> successors(at(edgeStart[units]));
         std::vector<std::int32_t> fill(edgeStart.begin(), edgeStart.end() - 1);
         for (std::size_t u = 0; u < units; ++u)
             forEachPredecessor(u, [&](std::size_t from) {
-                successors[static_cast<std::size_t>(fill[from]++)] = static_cast<std::int32_t>(u);
+                successors[at(fill[from]++)] = static_cast<std::int32_t>(u);
             });
         // A stack of ready units: the one made ready last runs next.
         std::vector<std::int32_t> ready;
@@ -170,12 +199,11 @@ class Scheduler {
                 ready.push_back(static_cast<std::int32_t>(u));
         order_.clear();
         while (!ready.empty()) {
-            const std::size_t u = static_cast<std::size_t>(ready.back());
+            const std::size_t u = at(ready.back());
             ready.pop_back();
             order_.push_back(u);
             for (std::int32_t e = edgeStart[u + 1]; e-- > edgeStart[u];) {
-                const std::size_t next =
-                    static_cast<std::size_t>(successors[static_cast<std::size_t>(e)]);
+                const std::size_t next = at(successors[at(e)]);
                 if (--pending[next] == 0)
                     ready.push_back(static_cast<std::int32_t>(next));
             }
@@ -184,24 +212,24 @@ class Scheduler {
     }
 
     void emit() {
-        for (std::size_t at = 0; at < order_.size(); ++at) {
-            const Unit& unit = units_[order_[at]];
-            if (unit.count == 4) {
-                emitScaledPair(unit);
+        for (std::size_t position = 0; position < order_.size(); ++position) {
+            const Unit& unit = units_[order_[position]];
+            if (unit.group >= 0) {
+                emitGroup(groups_[at(unit.group)]);
                 continue;
             }
-            const PlanStep& first = step(unit.members[0]);
+            const PlanStep& first = step(members_[at(unit.first)]);
             // A plain product followed by another that does not read it: sum both side by side.
-            if (first.Kind == PlanKind::MulVV && at + 1 < order_.size() &&
-                units_[order_[at + 1]].count == 1) {
-                const PlanStep& second = step(units_[order_[at + 1]].members[0]);
+            if (first.Kind == PlanKind::MulVV && position + 1 < order_.size() &&
+                units_[order_[position + 1]].group < 0) {
+                const PlanStep& second = step(members_[at(units_[order_[position + 1]].first)]);
                 if (second.Kind == PlanKind::MulVV && second.U != first.R && second.W != first.R) {
                     PlanStep pair = first;
                     pair.Kind = PlanKind::MulVVPair;
                     pair.Aux = static_cast<std::uint32_t>(plan_.Partners.size());
                     plan_.Partners.push_back({second.R, second.U, second.W});
                     plan_.FastSteps.push_back(pair);
-                    ++at;
+                    ++position;
                     continue;
                 }
             }
@@ -209,27 +237,31 @@ class Scheduler {
         }
     }
 
-    void emitScaledPair(const Unit& unit) {
-        const PlanStep& t1 = step(unit.members[0]);
-        const PlanStep& t2 = step(unit.members[1]);
-        const PlanStep& p1 = step(unit.members[2]);
-        const PlanStep& p2 = step(unit.members[3]);
-        PlanStep fused{PlanKind::ScaledProductPair,
-                       OpMul,
-                       p1.R,
-                       t1.W,
-                       p1.W,
-                       static_cast<std::uint32_t>(plan_.ScaledPairs.size())};
-        plan_.ScaledPairs.push_back({t1.U, t2.U, t1.R, t2.R, p2.R});
-        plan_.FastSteps.push_back(fused);
+    void emitGroup(const std::vector<ScaledPairing>& pairings) {
+        ScaledProductGroup group{};
+        group.Scale1 = step(pairings[0].scaled1).U;
+        group.Scale2 = step(pairings[0].scaled2).U;
+        group.Count = static_cast<std::uint32_t>(pairings.size());
+        for (std::size_t m = 0; m < pairings.size(); ++m) {
+            const ScaledPairing& pairing = pairings[m];
+            group.Members[m] = {step(pairing.scaled1).W, step(pairing.scaled1).R,
+                                step(pairing.scaled2).R, step(pairing.product1).R,
+                                step(pairing.product2).R};
+        }
+        const PlanStep& product = step(pairings[0].product1);
+        plan_.FastSteps.push_back({PlanKind::ScaledProducts, OpMul, product.R, group.Members[0].X,
+                                   product.W,
+                                   static_cast<std::uint32_t>(plan_.ScaledGroups.size())});
+        plan_.ScaledGroups.push_back(group);
     }
 
     const std::vector<TInstruction>& active_;
     EnginePlan& plan_;
     std::int32_t n_;
-    std::vector<std::int32_t> producer_, reads_, partner_, unitOf_;
-    std::vector<std::size_t> order_;
+    std::vector<std::int32_t> producer_, reads_, depth_, unitOf_, members_;
+    std::vector<std::vector<ScaledPairing>> groups_;
     std::vector<Unit> units_;
+    std::vector<std::size_t> order_;
 };
 
 } // namespace

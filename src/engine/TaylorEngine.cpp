@@ -52,50 +52,67 @@ inline Extended powerOfT(const Pass& p, const Extended* r, const Extended* u, Ex
     return weight * r[k - 1] / t0;
 }
 
-// Coefficient k of (c X) Y, summed as the product rule sums it. A scale of one is skipped: 1 X
-// is X exactly.
-inline Extended scaledProduct(Extended c, const Extended* x, const Extended* y, std::int32_t k) {
-    Extended s = 0;
-    if (c == 1) {
-        for (std::int32_t j = 0; j <= k; ++j)
-            s += x[j] * y[k - j];
-    } else {
-        for (std::int32_t j = 0; j <= k; ++j)
-            s += c * x[j] * y[k - j];
-    }
-    return s;
+// Coefficient k of one member's scaled copies and products.
+inline void storeScaledMember(const ScaledProductGroup::Member& member, Extended* base,
+                              std::int32_t k, Extended c1, Extended c2, Extended sum1,
+                              Extended sum2) {
+    const Extended xk = base[member.X + k];
+    base[member.Scaled1 + k] = c1 * xk;
+    base[member.Scaled2 + k] = c2 * xk;
+    base[member.Product1 + k] = sum1;
+    base[member.Product2 + k] = sum2;
 }
 
-// Coefficient k of P1 = T1 Y and P2 = T2 Y with T1 = c1 X and T2 = c2 X, and of T1 and T2
-// themselves. Each term of the two sums is what the separate steps would add (c X[j] rounds the
-// same in a register as in T's array) in the same order, so the bits do not change; what
-// changes is that X[j] and Y[k-j] are loaded once for both sums, and loads of 80-bit values
-// are what bounds these loops. Equal scales (the same mass on both sides of a pair, sign of
-// zero included) make the two sums equal term by term, so one is computed.
-inline void scaledProductPair(const ScaledPair& pair, const Pass& p, Extended* p1,
-                              const Extended* x, const Extended* y) {
+// Coefficient k of the products of a scaled group (see ScaledProductGroup) and of their scaled
+// copies. Each term of every sum is what the separate steps would add (c X[j] rounds the same in
+// a register as in T's array), in the same order, so the bits do not change; what changes is
+// that X[j] is loaded once for both products and, with equal scales, Y[k-j] once for the group:
+// loads of 80-bit values are what bounds these loops. Equal scales (the same mass on both sides
+// of a pair, sign of zero included) make P1 and P2 equal term by term, so one sum serves both;
+// a scale of one is skipped, as 1 X is X exactly.
+template <std::uint32_t Count>
+inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const Extended* y) {
     const std::int32_t k = p.k;
-    const Extended c1 = p.base[pair.Scale1];
-    const Extended c2 = p.base[pair.Scale2];
-    Extended s1 = 0, s2 = 0;
-    if (c1 == c2 && std::signbit(c1) == std::signbit(c2)) {
-        s1 = s2 = scaledProduct(c1, x, y, k);
+    Extended* const base = p.base;
+    const Extended c1 = base[group.Scale1];
+    const Extended c2 = base[group.Scale2];
+    if (!(c1 == c2 && std::signbit(c1) == std::signbit(c2))) {
+        for (std::uint32_t m = 0; m < group.Count; ++m) {
+            const Extended* x = base + group.Members[m].X;
+            Extended s1 = 0, s2 = 0;
+            for (std::int32_t j = 0; j <= k; ++j) {
+                const Extended xj = x[j];
+                const Extended yj = y[k - j];
+                s1 += c1 * xj * yj;
+                s2 += c2 * xj * yj;
+            }
+            storeScaledMember(group.Members[m], base, k, c1, c2, s1, s2);
+        }
+        return;
+    }
+    const Extended* x[Count];
+    for (std::uint32_t m = 0; m < Count; ++m)
+        x[m] = base + group.Members[m].X;
+    Extended s[Count] = {};
+    if (c1 == 1) {
+        for (std::int32_t j = 0; j <= k; ++j) {
+            const Extended yj = y[k - j];
+            for (std::uint32_t m = 0; m < Count; ++m)
+                s[m] += x[m][j] * yj;
+        }
     } else {
         for (std::int32_t j = 0; j <= k; ++j) {
-            const Extended xj = x[j];
             const Extended yj = y[k - j];
-            s1 += c1 * xj * yj;
-            s2 += c2 * xj * yj;
+            for (std::uint32_t m = 0; m < Count; ++m)
+                s[m] += c1 * x[m][j] * yj;
         }
     }
-    p.base[pair.Scaled1 + k] = c1 * x[k];
-    p.base[pair.Scaled2 + k] = c2 * x[k];
-    p1[k] = s1;
-    p.base[pair.Product2 + k] = s2;
+    for (std::uint32_t m = 0; m < Count; ++m)
+        storeScaledMember(group.Members[m], base, k, c1, c2, s[m], s[m]);
 }
 
 // One step at order k >= 1; false when the operation has no recurrence here.
-inline bool stepOrderK(const PlanStep& step, const Pass& p) {
+[[gnu::always_inline]] inline bool stepOrderK(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
     const Extended* u = p.base + step.U;
     const Extended* w = p.base + step.W;
@@ -243,9 +260,16 @@ inline bool stepOrderK(const PlanStep& step, const Pass& p) {
         p.base[second.R + k] = s2;
         break;
     }
-    case PlanKind::ScaledProductPair:
-        scaledProductPair(p.plan.ScaledPairs[step.Aux], p, r, u, w);
+    case PlanKind::ScaledProducts: {
+        const ScaledProductGroup& group = p.plan.ScaledGroups[step.Aux];
+        if (group.Count == 3)
+            scaledProducts<3>(group, p, w);
+        else if (group.Count == 2)
+            scaledProducts<2>(group, p, w);
+        else
+            scaledProducts<1>(group, p, w);
         break;
+    }
     case PlanKind::Broken:
     case PlanKind::Fail:
         return false;
@@ -266,14 +290,17 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
         p.base[second.R] = p.base[second.U] * p.base[second.W];
         return true;
     }
-    if (step.Kind == PlanKind::ScaledProductPair) {
-        const ScaledPair& pair = p.plan.ScaledPairs[step.Aux];
-        const Extended t1 = p.base[pair.Scale1] * a;
-        const Extended t2 = p.base[pair.Scale2] * a;
-        p.base[pair.Scaled1] = t1;
-        p.base[pair.Scaled2] = t2;
-        r[0] = t1 * b;
-        p.base[pair.Product2] = t2 * b;
+    if (step.Kind == PlanKind::ScaledProducts) {
+        const ScaledProductGroup& group = p.plan.ScaledGroups[step.Aux];
+        for (std::uint32_t m = 0; m < group.Count; ++m) {
+            const ScaledProductGroup::Member& member = group.Members[m];
+            const Extended t1 = p.base[group.Scale1] * p.base[member.X];
+            const Extended t2 = p.base[group.Scale2] * p.base[member.X];
+            p.base[member.Scaled1] = t1;
+            p.base[member.Scaled2] = t2;
+            p.base[member.Product1] = t1 * b;
+            p.base[member.Product2] = t2 * b;
+        }
         return true;
     }
     switch (step.Op) {

@@ -61,8 +61,7 @@ struct ProgramBuilder {
 // their squares summed and raised to -3/2, then per body and axis the chain
 // -/+ m_o d r -/+ ... over the other bodies. Body i has mass `first` + i `step`.
 TCompiledProblem nBody(std::int32_t bodies, std::int32_t termCount, Extended first = 1,
-                       Extended step = 0.37L) {
-    constexpr std::int32_t axes = 3;
+                       Extended step = 0.37L, std::int32_t axes = 3) {
     ProgramBuilder b;
     std::vector<std::int32_t> mass;
     for (std::int32_t i = 0; i < bodies; ++i)
@@ -71,8 +70,8 @@ TCompiledProblem nBody(std::int32_t bodies, std::int32_t termCount, Extended fir
     std::vector<std::int32_t> position, velocity;
     for (std::int32_t i = 0; i < bodies; ++i) {
         const Extended angle = 6.283185307179586477L * i / bodies;
-        const Extended place[axes] = {std::cos(angle), std::sin(angle), 0.1L * i};
-        const Extended motion[axes] = {-std::sin(angle), std::cos(angle), 0.05L};
+        const Extended place[] = {std::cos(angle), std::sin(angle), 0.1L * i};
+        const Extended motion[] = {-std::sin(angle), std::cos(angle), 0.05L};
         for (std::int32_t a = 0; a < axes; ++a)
             position.push_back(b.main(place[a]));
         for (std::int32_t a = 0; a < axes; ++a)
@@ -150,15 +149,15 @@ TEST(FastSchedule, ThreeBodiesWithUnequalMassesGiveTheListOrdersBits) {
     EngineState engine;
     auto p = nBody(3, engine.TermCount);
     expectSameBitsAsListOrder(p, engine);
-    // Each pair's force and its reaction along each axis run as one fused step.
-    EXPECT_EQ(countSteps(p, PlanKind::ScaledProductPair), 9u);
+    // Each pair's forces and reactions along the three axes run as one fused step.
+    EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 3u);
 }
 
 TEST(FastSchedule, ThirtyBodiesGiveTheListOrdersBits) {
     EngineState engine;
     auto p = nBody(30, engine.TermCount);
     expectSameBitsAsListOrder(p, engine);
-    EXPECT_EQ(countSteps(p, PlanKind::ScaledProductPair), 435u * 3);
+    EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 435u);
 }
 
 TEST(FastSchedule, EqualMassesGiveTheListOrdersBits) {
@@ -169,6 +168,16 @@ TEST(FastSchedule, EqualMassesGiveTheListOrdersBits) {
         auto p = nBody(4, engine.TermCount, mass, 0);
         SCOPED_TRACE(static_cast<double>(mass));
         expectSameBitsAsListOrder(p, engine);
+    }
+}
+
+TEST(FastSchedule, PlaneProblemsFuseTheTwoAxes) {
+    EngineState engine;
+    for (Extended step : {0.0L, 0.37L}) {
+        auto p = nBody(5, engine.TermCount, 1, step, 2);
+        SCOPED_TRACE(static_cast<double>(step));
+        expectSameBitsAsListOrder(p, engine);
+        EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 10u);
     }
 }
 
@@ -184,7 +193,7 @@ TEST(FastSchedule, ScalesOfOppositeZerosAreNotTakenAsEqual) {
     b.derivativeOf[static_cast<std::size_t>(y)] = b.emit(ClassVV, OpMul, t2, b.mainVar(y));
     auto p = b.build(engine.TermCount);
     expectSameBitsAsListOrder(p, engine);
-    EXPECT_EQ(countSteps(p, PlanKind::ScaledProductPair), 1u);
+    EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 1u);
     EXPECT_FALSE(std::signbit(p.Coefficients[b.mainVar(x)][1]));
     EXPECT_TRUE(std::signbit(p.Coefficients[b.mainVar(y)][1]));
 }
@@ -222,7 +231,7 @@ TEST(FastSchedule, ScaledFactorReadElsewhereIsNotFused) {
     b.derivativeOf[static_cast<std::size_t>(x)] = b.mainVar(y);
     auto p = b.build(engine.TermCount);
     expectSameBitsAsListOrder(p, engine);
-    EXPECT_EQ(countSteps(p, PlanKind::ScaledProductPair), 0u);
+    EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 0u);
     // y'(0) = 2*0.5*0.25 + 3*0.5*0.25 + 1
     EXPECT_EQ(p.Coefficients[b.mainVar(y)][1], 1.625L);
 }
