@@ -179,6 +179,9 @@ bool saveData(const ProgramState& state, const TCompiledProblem& problem, Proble
               const std::string& path, const std::vector<std::string>& formulaList, Ui& ui) {
     if (!writeProblemFile(document, path, formulaList, ui))
         return false;
+    // An uncompiled problem has no current values to keep.
+    if (!problem.Compiled || problem.Coefficients.count() < problem.NumConst + problem.NumMain)
+        return true;
     ExtendedFileWriter restart;
     for (std::int32_t i = 0; i < problem.NumMain; ++i)
         restart.put(problem.Coefficients[problem.NumConst + i][0]);

@@ -14,7 +14,8 @@ struct TCompiledProblem;
 
 // Writes the problem file (extension ".ode"), the current values of the main variables
 // (".ivp") and, when points are stored, the Results array oldest point first (".elm"); then
-// shows "Elements saved for <caption>". False when a file could not be written.
+// shows "Elements saved for <caption>". An uncompiled problem gets its problem file only. False
+// when a file could not be written.
 bool saveData(const ProgramState& state, const TCompiledProblem& problem, ProblemDocument& document,
               const std::string& path, const std::vector<std::string>& formulaList, Ui& ui);
 

@@ -155,6 +155,15 @@ TEST_F(DataFilesTest, WithoutStoredPointsOnlyTheProblemAndRestartValuesAreWritte
     EXPECT_TRUE(original.ui.messages.empty());
 }
 
+TEST_F(DataFilesTest, AnUncompiledProblemSavesItsProblemFileOnly) {
+    ASSERT_TRUE(readProblemDocument(original.document, problemPath("lorenz.ode"), original.ui));
+    ASSERT_TRUE(saveData(original.state, original.problem, original.document, saved("raw.ode"), {},
+                         original.ui));
+    EXPECT_TRUE(std::filesystem::exists(saved("raw.ode")));
+    EXPECT_FALSE(std::filesystem::exists(saved("raw.ivp")));
+    EXPECT_TRUE(original.ui.messages.empty());
+}
+
 TEST_F(DataFilesTest, MissingSideFilesAreNamed) {
     startOriginal(10, 3);
     ASSERT_TRUE(saveData(original.state, original.problem, original.document, saved("run.ode"),
