@@ -47,8 +47,9 @@ enum class PlanKind : std::uint8_t {
     Pow,
     PowT,
     Polynomial,
-    MulVVPair,     // two independent products summed side by side; Aux indexes Partners
-    ScaledProducts // (c1 Xi) Y and (c2 Xi) Y for up to three Xi; Aux indexes ScaledGroups
+    MulVVPair,      // two independent products summed side by side; Aux indexes Partners
+    ScaledProducts, // (c1 Xi) Y and (c2 Xi) Y for up to three Xi; Aux indexes ScaledGroups
+    SumChain        // a run of sums, each adding to the one before; Aux indexes Chains
 };
 
 struct PlanStep {
@@ -56,7 +57,7 @@ struct PlanStep {
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
     std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProducts:
-                           // ScaledGroups
+                           // ScaledGroups; SumChain: Chains
 };
 
 // The second product of a MulVVPair step.
@@ -79,6 +80,14 @@ struct ScaledProductGroup {
     Member Members[MaxCount];
 };
 
+// Sums where each adds to or subtracts from the one before, as the code generator writes a long
+// sum of terms: the running value stays in a register instead of being reloaded. The first step
+// is AddVV, SubVV, NegW or CopyW, the rest AddVV or SubVV whose U is the previous result; every
+// result is still stored. Steps [First, First + Count) of EnginePlan::ChainSteps.
+struct ChainSpan {
+    std::uint32_t First, Count;
+};
+
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
 struct PowerWeights {
     Extended Exponent;
@@ -88,11 +97,13 @@ struct PowerWeights {
 struct EnginePlan {
     std::vector<PlanStep> Steps; // one per active instruction, in list order
     // The same work in an order that runs each step soon after its operands are made (see
-    // PlanSchedule), with shapes that share operands fused into one step. Used when no fault
-    // occurs; a pass that faults is redone from Steps in list order.
+    // PlanSchedule), with shapes that share operands fused into one step. Used at orders k >= 1
+    // when no fault occurs; order 0 and a pass that faults run Steps in list order.
     std::vector<PlanStep> FastSteps;
     std::vector<PlanPartner> Partners;
     std::vector<ScaledProductGroup> ScaledGroups;
+    std::vector<ChainSpan> Chains;
+    std::vector<PlanStep> ChainSteps;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
     std::vector<PowerWeights> Powers;
     std::vector<Extended> WeightPool;

@@ -14,10 +14,11 @@ struct ScaledPairing {
 };
 
 // One piece of the fast pass: `count` list positions from `first` in the member pool, either a
-// single step or the steps of a group of scaled pairings.
+// single step, the steps of a group of scaled pairings or a chain of sums.
 struct Unit {
     std::int32_t first, count;
-    std::int32_t group; // index into groups_, or -1 for a single step
+    std::int32_t group; // index into groups_, or -1
+    std::int32_t chain; // index into chains_, or -1
 };
 
 class Scheduler {
@@ -35,6 +36,7 @@ class Scheduler {
             return;
         }
         groupScaledPairings(pairScaledProducts());
+        chainSums();
         makeUnits();
         if (!orderUnits()) {
             plan_.FastSteps = plan_.Steps;
@@ -126,35 +128,70 @@ class Scheduler {
         }
     }
 
+    static bool startsChain(PlanKind kind) {
+        return kind == PlanKind::AddVV || kind == PlanKind::SubVV || kind == PlanKind::NegW ||
+               kind == PlanKind::CopyW;
+    }
+
+    // Follows each sum whose first operand is the previous sum of a chain and read by nothing
+    // else. Such a chain cannot close a cycle between units: only its last sum is read outside
+    // it, and that sum truly waits for every term of the chain.
+    void chainSums() {
+        std::vector<std::int32_t> chainOf(at(n_), -1);
+        for (std::int32_t i = 0; i < n_; ++i) {
+            const PlanKind kind = step(i).Kind;
+            const std::int32_t previous = producerOf(instruction(i).Op1);
+            if ((kind == PlanKind::AddVV || kind == PlanKind::SubVV) && previous >= 0 &&
+                chainOf[at(previous)] >= 0 && reads_[at(instruction(i).Op1)] == 1) {
+                chainOf[at(i)] = chainOf[at(previous)];
+                chains_[at(chainOf[at(i)])].push_back(i);
+            } else if (startsChain(kind)) {
+                chainOf[at(i)] = static_cast<std::int32_t>(chains_.size());
+                chains_.push_back({i});
+            }
+        }
+        std::erase_if(chains_, [](const std::vector<std::int32_t>& c) { return c.size() < 2; });
+    }
+
     // Units in the order of their first step in the list.
     void makeUnits() {
         unitOf_.assign(at(n_), -1);
-        std::vector<std::int32_t> groupOf(at(n_), -1), groupStart(groups_.size(), n_);
-        for (std::size_t g = 0; g < groups_.size(); ++g)
+        // Each fused piece by its first step in the list: {group, chain, members}.
+        struct Fused {
+            std::int32_t group, chain;
+            std::vector<std::int32_t> members;
+        };
+        std::vector<Fused> fused;
+        for (std::size_t g = 0; g < groups_.size(); ++g) {
+            Fused piece{static_cast<std::int32_t>(g), -1, {}};
             for (const ScaledPairing& pairing : groups_[g])
-                for (std::int32_t member :
-                     {pairing.scaled1, pairing.scaled2, pairing.product1, pairing.product2}) {
-                    groupOf[at(member)] = static_cast<std::int32_t>(g);
-                    groupStart[g] = std::min(groupStart[g], member);
-                }
+                piece.members.insert(piece.members.end(), {pairing.scaled1, pairing.scaled2,
+                                                           pairing.product1, pairing.product2});
+            fused.push_back(std::move(piece));
+        }
+        for (std::size_t c = 0; c < chains_.size(); ++c)
+            fused.push_back({-1, static_cast<std::int32_t>(c), chains_[c]});
+        std::vector<std::int32_t> fusedOf(at(n_), -1), fusedAt(at(n_), -1);
+        for (std::size_t f = 0; f < fused.size(); ++f) {
+            for (std::int32_t member : fused[f].members)
+                fusedOf[at(member)] = static_cast<std::int32_t>(f);
+            const auto& m = fused[f].members;
+            fusedAt[at(*std::min_element(m.begin(), m.end()))] = static_cast<std::int32_t>(f);
+        }
         for (std::int32_t i = 0; i < n_; ++i) {
-            const std::int32_t g = groupOf[at(i)];
-            if (g < 0) {
-                addUnit({i}, -1);
-            } else if (groupStart[at(g)] == i) {
-                std::vector<std::int32_t> members;
-                for (const ScaledPairing& pairing : groups_[at(g)])
-                    members.insert(members.end(), {pairing.scaled1, pairing.scaled2,
-                                                   pairing.product1, pairing.product2});
-                addUnit(members, g);
+            if (fusedOf[at(i)] < 0) {
+                addUnit({i}, -1, -1);
+            } else if (fusedAt[at(i)] >= 0) {
+                const Fused& piece = fused[at(fusedAt[at(i)])];
+                addUnit(piece.members, piece.group, piece.chain);
             }
         }
     }
 
-    void addUnit(const std::vector<std::int32_t>& members, std::int32_t group) {
+    void addUnit(const std::vector<std::int32_t>& members, std::int32_t group, std::int32_t chain) {
         const std::int32_t index = static_cast<std::int32_t>(units_.size());
         units_.push_back({static_cast<std::int32_t>(members_.size()),
-                          static_cast<std::int32_t>(members.size()), group});
+                          static_cast<std::int32_t>(members.size()), group, chain});
         for (std::int32_t member : members) {
             unitOf_[at(member)] = index;
             members_.push_back(member);
@@ -218,10 +255,14 @@ class Scheduler {
                 emitGroup(groups_[at(unit.group)]);
                 continue;
             }
+            if (unit.chain >= 0) {
+                emitChain(chains_[at(unit.chain)]);
+                continue;
+            }
             const PlanStep& first = step(members_[at(unit.first)]);
             // A plain product followed by another that does not read it: sum both side by side.
             if (first.Kind == PlanKind::MulVV && position + 1 < order_.size() &&
-                units_[order_[position + 1]].group < 0) {
+                units_[order_[position + 1]].count == 1) {
                 const PlanStep& second = step(members_[at(units_[order_[position + 1]].first)]);
                 if (second.Kind == PlanKind::MulVV && second.U != first.R && second.W != first.R) {
                     PlanStep pair = first;
@@ -235,6 +276,17 @@ class Scheduler {
             }
             plan_.FastSteps.push_back(first);
         }
+    }
+
+    void emitChain(const std::vector<std::int32_t>& chain) {
+        PlanStep fused = step(chain.front());
+        fused.Kind = PlanKind::SumChain;
+        fused.Aux = static_cast<std::uint32_t>(plan_.Chains.size());
+        plan_.Chains.push_back({static_cast<std::uint32_t>(plan_.ChainSteps.size()),
+                                static_cast<std::uint32_t>(chain.size())});
+        for (std::int32_t member : chain)
+            plan_.ChainSteps.push_back(step(member));
+        plan_.FastSteps.push_back(fused);
     }
 
     void emitGroup(const std::vector<ScaledPairing>& pairings) {
@@ -260,6 +312,7 @@ class Scheduler {
     std::int32_t n_;
     std::vector<std::int32_t> producer_, reads_, depth_, unitOf_, members_;
     std::vector<std::vector<ScaledPairing>> groups_;
+    std::vector<std::vector<std::int32_t>> chains_;
     std::vector<Unit> units_;
     std::vector<std::size_t> order_;
 };

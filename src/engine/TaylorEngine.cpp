@@ -111,6 +111,25 @@ inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const
         storeScaledMember(group.Members[m], base, k, c1, c2, s[m], s[m]);
 }
 
+// Coefficient k of every sum of a chain (see ChainSpan). a - b is a + (-b) bit for bit, so the
+// sign is chosen per step and the running value added to.
+inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) {
+    const std::int32_t k = p.k;
+    Extended* const base = p.base;
+    const PlanStep& first = steps[0];
+    const Extended w = base[first.W + k];
+    Extended sum = first.Kind == PlanKind::NegW    ? -w
+                   : first.Kind == PlanKind::CopyW ? w
+                   : first.Kind == PlanKind::AddVV ? base[first.U + k] + w
+                                                   : base[first.U + k] - w;
+    base[first.R + k] = sum;
+    for (std::uint32_t i = 1; i < count; ++i) {
+        const Extended term = base[steps[i].W + k];
+        sum += steps[i].Kind == PlanKind::SubVV ? -term : term;
+        base[steps[i].R + k] = sum;
+    }
+}
+
 // One step at order k >= 1; false when the operation has no recurrence here.
 [[gnu::always_inline]] inline bool stepOrderK(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
@@ -260,6 +279,10 @@ inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const
         p.base[second.R + k] = s2;
         break;
     }
+    case PlanKind::SumChain:
+        sumChain(p.plan.ChainSteps.data() + p.plan.Chains[step.Aux].First,
+                 p.plan.Chains[step.Aux].Count, p);
+        break;
     case PlanKind::ScaledProducts: {
         const ScaledProductGroup& group = p.plan.ScaledGroups[step.Aux];
         if (group.Count == 3)
@@ -284,25 +307,6 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
     const Extended a = p.base[step.U];
     const Extended b = p.base[step.W];
-    if (step.Kind == PlanKind::MulVVPair) {
-        const PlanPartner& second = p.plan.Partners[step.Aux];
-        r[0] = a * b;
-        p.base[second.R] = p.base[second.U] * p.base[second.W];
-        return true;
-    }
-    if (step.Kind == PlanKind::ScaledProducts) {
-        const ScaledProductGroup& group = p.plan.ScaledGroups[step.Aux];
-        for (std::uint32_t m = 0; m < group.Count; ++m) {
-            const ScaledProductGroup::Member& member = group.Members[m];
-            const Extended t1 = p.base[group.Scale1] * p.base[member.X];
-            const Extended t2 = p.base[group.Scale2] * p.base[member.X];
-            p.base[member.Scaled1] = t1;
-            p.base[member.Scaled2] = t2;
-            p.base[member.Product1] = t1 * b;
-            p.base[member.Product2] = t2 * b;
-        }
-        return true;
-    }
     switch (step.Op) {
     case OpCos:
         r[0] = std::cos(a);
@@ -389,14 +393,14 @@ Pass makePass(TCompiledProblem& problem, const EnginePlan& plan, const EngineSta
 // All steps of one order without looking at the flags; false at an operation without a
 // recurrence. The caller tests the flags once afterwards.
 bool runPassFast(const Pass& p) {
-    const PlanStep* step = p.plan.FastSteps.data();
-    const PlanStep* end = step + p.plan.FastSteps.size();
     if (p.k == 0) {
-        for (; step != end; ++step)
-            if (!stepOrder0(*step, p))
+        for (const PlanStep& step : p.plan.Steps)
+            if (!stepOrder0(step, p))
                 return false;
         return true;
     }
+    const PlanStep* step = p.plan.FastSteps.data();
+    const PlanStep* end = step + p.plan.FastSteps.size();
     for (; step != end; ++step)
         if (!stepOrderK(*step, p))
             return false;

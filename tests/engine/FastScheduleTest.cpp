@@ -236,6 +236,33 @@ TEST(FastSchedule, ScaledFactorReadElsewhereIsNotFused) {
     EXPECT_EQ(p.Coefficients[b.mainVar(y)][1], 1.625L);
 }
 
+TEST(FastSchedule, SumChainsKeepEveryPartialSum) {
+    // x' = -x + x y - y^2 + (x - y) - x and y' = y + x + (x + y)^2 + (-x + x y + y): the second
+    // sum of x' is read again, which ends its chain there.
+    EngineState engine;
+    ProgramBuilder b;
+    const std::int32_t zero = b.constant(0), two = b.constant(2);
+    const std::int32_t x = b.main(0.5L), y = b.main(-0.25L);
+    const std::int32_t vx = b.mainVar(x), vy = b.mainVar(y);
+    const std::int32_t negX = b.emit(ClassCV, OpSub, zero, vx);
+    const std::int32_t plusXY = b.emit(ClassVV, OpAdd, negX, b.emit(ClassVV, OpMul, vx, vy));
+    const std::int32_t minusY2 = b.emit(ClassVV, OpSub, plusXY, b.emit(ClassVC, OpSquare, vy, two));
+    const std::int32_t plusXMinusY =
+        b.emit(ClassVV, OpAdd, minusY2, b.emit(ClassVV, OpSub, vx, vy));
+    b.derivativeOf[static_cast<std::size_t>(x)] = b.emit(ClassVV, OpSub, plusXMinusY, vx);
+    const std::int32_t again = b.emit(ClassVV, OpAdd, plusXY, vy); // reads plusXY a second time
+    const std::int32_t sum = b.emit(ClassVV, OpAdd, vy, vx);
+    const std::int32_t square = b.emit(ClassVC, OpSquare, b.emit(ClassVV, OpAdd, vx, vy), two);
+    b.derivativeOf[static_cast<std::size_t>(y)] =
+        b.emit(ClassVV, OpAdd, b.emit(ClassVV, OpAdd, sum, square), again);
+    auto p = b.build(engine.TermCount);
+    expectSameBitsAsListOrder(p, engine);
+    // -x, + x y | - y^2, + (x - y) | y + x, + (x+y)^2, + again
+    EXPECT_EQ(countSteps(p, PlanKind::SumChain), 3u);
+    EXPECT_EQ(p.Coefficients[vx][1], -0.5L - 0.125L - 0.0625L + 0.75L - 0.5L);
+    EXPECT_EQ(p.Coefficients[vy][1], 0.25L + 0.0625L + (-0.625L - 0.25L));
+}
+
 TEST(FastSchedule, RandomProgramsGiveTheListOrdersBits) {
     // Straight-line programs of products, scaled copies, sums, differences and squares, with
     // many (c1 X) Y, (c2 X) Y shapes, some of whose factors are read again.
