@@ -8,6 +8,9 @@
 #include "integrator/ProblemCompile.h"
 #include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
+#include "workspace/DataFiles.h"
+#include "workspace/ProblemDocument.h"
+#include "workspace/SpecialPointFile.h"
 
 #include <cmath>
 #include <filesystem>
@@ -93,6 +96,17 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         options.Circular = true;
     } else if (option == "--aux") {
         options.AuxToo = true;
+    } else if (option == "--save-data") {
+        options.SaveData = valueOf(arguments, i);
+    } else if (option == "--special") {
+        options.Special = valueOf(arguments, i);
+    } else if (option == "--differentiate") {
+        const auto times = parseInteger(valueOf(arguments, i));
+        if (!times || *times < 0 || *times > 2)
+            usageError("--differentiate is 0, 1 or 2");
+        options.Differentiate = static_cast<int>(*times);
+    } else if (option == "--assume-radius-limit") {
+        options.AssumeRadiusLimit = true;
     } else {
         return false;
     }
@@ -149,6 +163,14 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
         state.RadFactor = *options.Factor;
     if (options.RadiusLimit)
         state.RadLimit = *options.RadiusLimit;
+
+    state.AssumeRadiusLimit = options.AssumeRadiusLimit;
+    if (options.Special) {
+        if (!std::filesystem::is_regular_file(*options.Special))
+            throw OrvantaError("Cannot open " + *options.Special);
+        if (!loadSpecialPoint(problem, state, *options.Special, options.Differentiate, ui))
+            throw OrvantaError("No special point loaded from " + *options.Special);
+    }
 
     FormulaParser parser;
     session.Assembly = compileForIntegration(state, session.Panes, problem, parser, false);
@@ -218,5 +240,14 @@ int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& 
     if (!options.Every)
         out << pointLine(session) << "\n";
     out.flush();
+    if (options.SaveData) {
+        ProblemDocument document;
+        document.Panes = session.Panes;
+        document.Path = options.Path;
+        document.Caption = captionForPath(options.Path);
+        if (!saveData(session.State, session.Problem, document, *options.SaveData,
+                      session.Assembly.FormulaList, ui))
+            return 1;
+    }
     return outcome.End == RunEnd::Singularity || outcome.End == RunEnd::SplitLimit ? 2 : 0;
 }

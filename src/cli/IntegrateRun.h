@@ -30,12 +30,18 @@ struct IntegrateOptions {
     std::optional<std::int64_t> ResultsLength; // --results L; by default every point is kept
     bool Circular = false;
     bool AuxToo = false;
+    std::optional<std::string>
+        SaveData; // --save-data PATH.ode: problem, .ivp and .elm after the run
+    std::optional<std::string> Special; // --special FILE.sing, loaded before compiling
+    int Differentiate = 0;              // --differentiate 0|1|2 for the special point
+    bool AssumeRadiusLimit = false;     // --assume-radius-limit at the special point
 };
 
 constexpr const char* IntegrateUsage =
     "integrate FILE.ode --steps N [--to VALUE] [--backward] [--control none|middle|back] "
     "[--abs TOL] [--rel TOL] [--go-despite] [--terms N] [--factor K] [--radius-limit R] "
-    "[--radius main|aux|all] [--radians] [--every] [--results L [--circular] [--aux]]";
+    "[--radius main|aux|all] [--radians] [--every] [--results L [--circular] [--aux]] "
+    "[--save-data PATH.ode] [--special FILE.sing [--differentiate 0|1|2] [--assume-radius-limit]]";
 
 // Reads the integration option at arguments[i] (and its value), advancing i past it; false when
 // arguments[i] is not one of them. Throws OrvantaError for a missing or malformed value.
@@ -93,7 +99,8 @@ std::string pointHeader(const IntegrateSession& session);
 std::string pointLine(const IntegrateSession& session);
 
 // Runs the steps and prints the header and the last point (every point with --every) on `out`,
-// messages and the summary on `err`. Returns the exit status: 0 when the run ended normally or
-// at the terminal value, 1 when it could not start, 2 after a singularity or the split limit.
+// messages and the summary on `err`; then saves the data files when asked. Returns the exit
+// status: 0 when the run ended normally or at the terminal value, 1 when it could not start or
+// the data could not be saved, 2 after a singularity or the split limit.
 int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& ui,
                 std::ostream& out, std::ostream& err);

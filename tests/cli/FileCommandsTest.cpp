@@ -5,6 +5,7 @@
 #include "support/FakeUi.h"
 #include "support/Paths.h"
 #include "workspace/DataFiles.h"
+#include "workspace/ExtendedFile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ProblemFile.h"
 #include "workspace/ScriptFile.h"
@@ -120,4 +121,56 @@ TEST_F(FileCommandsTest, LoadDataWithoutItsFilesSaysWhichIsMissing) {
     CliRun run2 = run("load-data " + path("lorenz.ode") + " --terms 5");
     EXPECT_EQ(1, run2.status);
     EXPECT_NE(std::string::npos, run2.err.find("--terms is taken from the data files"));
+}
+
+TEST_F(FileCommandsTest, IntegrateSavesDataThatLoadDataContinues) {
+    CliRun saved = run("integrate " + path("lorenz.ode") + " --steps 20 --results 6 --circular" +
+                       " --save-data " + path("saved.txt"));
+    EXPECT_EQ(0, saved.status) << saved.err;
+    EXPECT_NE(std::string::npos, saved.err.find("Elements saved for saved")) << saved.err;
+    ASSERT_TRUE(std::filesystem::exists(path("saved.ivp")));
+    ASSERT_TRUE(std::filesystem::exists(path("saved.elm")));
+
+    CliRun continued = run("load-data " + path("saved.ode") + " --steps 15");
+    CliRun whole = run("integrate " + path("lorenz.ode") + " --steps 35");
+    EXPECT_EQ(0, continued.status) << continued.err;
+    EXPECT_EQ(whole.out, continued.out);
+}
+
+TEST_F(FileCommandsTest, ASpecialPointLetsARemovableSingularityBeIntegrated) {
+    // y' = sin(t)/t from t = 0: the quotient is 0/0 there, and the special point supplies its
+    // series 1 - t^2/3! + t^4/5! - ... so that y(1) is the sine integral Si(1).
+    writeFileAtomically(path("si.ode"), "[Main variables]\r\nt = 0\r\ny = 0\r\n"
+                                        "[ODEs]\r\nt' = 1\r\ny' = sin(t)/t\r\n");
+    std::string bytes;
+    auto append = [&](Extended value) {
+        unsigned char raw[ExtendedBytes];
+        encodeExtended(value, raw);
+        bytes.append(reinterpret_cast<const char*>(raw), ExtendedBytes);
+    };
+    append(0); // the special point
+    Extended term = 1;
+    for (int k = 0; k < 31; ++k) {
+        append(k % 2 == 0 ? term : 0);
+        if (k % 2 == 0)
+            term = -term / ((k + 2) * (k + 3));
+    }
+    writeFileAtomically(path("si.sing"), bytes);
+
+    CliRun without = run("integrate " + path("si.ode") + " --steps 1");
+    EXPECT_EQ(1, without.status);
+    EXPECT_NE(std::string::npos, without.err.find("Singularity! Instruction")) << without.err;
+
+    CliRun with = run("integrate " + path("si.ode") + " --steps 10 --to 1 --special " +
+                      path("si.sing") + " --assume-radius-limit");
+    EXPECT_EQ(0, with.status) << with.err;
+    const auto lines = splitLines(with.out);
+    ASSERT_EQ(2u, lines.size()) << with.out;
+    const auto tab = lines[1].find('\t');
+    EXPECT_EQ("1", lines[1].substr(0, tab));
+    EXPECT_NEAR(0.946083070367183015L, std::stold(lines[1].substr(tab + 1)), 1e-16L);
+
+    CliRun missing = run("integrate " + path("si.ode") + " --steps 1 --special " + path("no.sing"));
+    EXPECT_EQ(1, missing.status);
+    EXPECT_EQ("Cannot open " + path("no.sing") + "\n", missing.err);
 }
