@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace {
 
@@ -98,4 +99,22 @@ TEST_F(ProblemWindowTest, DoubleClickOnAValueShowsItsExactForm) {
     form->rbAllowMulti->click();
     doubleClick(2, 1);
     EXPECT_EQ(exact->leDecimal->text().toStdString(), "");
+}
+
+// The values take 18 digits: an enlarged grid and short names give their room to the values.
+TEST_F(ProblemWindowTest, TheValueColumnsTakeTheRoomThatNamesAndTolerancesLeave) {
+    type(form->REditInit, "t = 0\nx = 1");
+    type(form->REditODEs, "t' = 1\nx' = -x");
+    form->Compile1->trigger();
+    form->PageControl1->setCurrentIndex(TProblForm::IntegrationPage);
+    form->resize(1300, 800);
+    form->show();
+    QApplication::processEvents();
+    StringGrid* grid = form->sgParameters;
+    ASSERT_GT(grid->viewport()->width(), 120 + 144 + 140 + 131 + 87 + 83);
+    EXPECT_LT(grid->columnWidth(0), 120);
+    int gained = grid->viewport()->width() - (grid->columnWidth(0) + 144 + 140 + 131 + 87 + 83);
+    EXPECT_NEAR(grid->columnWidth(1) + grid->columnWidth(2) + grid->columnWidth(3) - 415, gained,
+                3);
+    EXPECT_EQ(grid->columnWidth(4), 87);
 }

@@ -1,6 +1,7 @@
 // A string grid with the header as row 0.
 #include "workspace/forms/StringGrid.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -88,16 +89,36 @@ void StringGrid::setDefaultColumnWidths(const std::vector<int>& widths) {
         setColumnWidth(c, widths[c]);
 }
 
-// An enlarged grid shares its extra width among the columns in proportion to their defaults.
 void StringGrid::resizeEvent(QResizeEvent* event) {
     QTableWidget::resizeEvent(event);
-    int total = 0;
-    for (int width : defaultWidths_)
-        total += width;
-    if (total == 0)
+    fitColumns();
+}
+
+// An enlarged grid shares its extra width among the growing columns in proportion to their
+// defaults.
+void StringGrid::fitColumns() {
+    int columns = std::min(columnCount(), static_cast<int>(defaultWidths_.size()));
+    std::vector<int> widths(defaultWidths_.begin(), defaultWidths_.begin() + columns);
+    std::vector<bool> growing(static_cast<std::size_t>(columns), growingColumns_.empty());
+    for (int column : growingColumns_)
+        if (column >= 0 && column < columns)
+            growing[static_cast<std::size_t>(column)] = true;
+    if (fittingColumn_ >= 0 && fittingColumn_ < columns) {
+        const QFontMetrics metrics(font());
+        int needed = 48;
+        for (int r = 0; r < rowCount(); ++r)
+            if (const QTableWidgetItem* entry = item(r, fittingColumn_))
+                needed = std::max(needed, metrics.horizontalAdvance(entry->text()) + 12);
+        widths[fittingColumn_] = std::min(widths[fittingColumn_], needed);
+    }
+    int total = 0, growingTotal = 0;
+    for (int c = 0; c < columns; ++c) {
+        total += widths[c];
+        growingTotal += growing[c] ? widths[c] : 0;
+    }
+    if (growingTotal == 0)
         return;
-    int available = viewport()->width();
-    double scale = available > total ? static_cast<double>(available) / total : 1.0;
-    for (int c = 0; c < columnCount() && c < static_cast<int>(defaultWidths_.size()); ++c)
-        setColumnWidth(c, static_cast<int>(defaultWidths_[c] * scale));
+    int extra = std::max(0, viewport()->width() - total);
+    for (int c = 0; c < columns; ++c)
+        setColumnWidth(c, widths[c] + (growing[c] ? extra * widths[c] / growingTotal : 0));
 }

@@ -27,6 +27,12 @@ class StringGrid : public QTableWidget {
     std::vector<std::vector<std::string>> texts() const;
 
     void setDefaultColumnWidths(const std::vector<int>& widths);
+    // Columns that share the extra width of an enlarged grid; all of them unless given.
+    void setGrowingColumns(const std::vector<int>& columns) { growingColumns_ = columns; }
+    // A column that gives the growing ones what its texts leave of its default width.
+    void setFittingColumn(int column) { fittingColumn_ = column; }
+    // Lays the columns out again for the grid's width and texts.
+    void fitColumns();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -34,4 +40,6 @@ class StringGrid : public QTableWidget {
   private:
     std::vector<bool> readOnlyColumns_;
     std::vector<int> defaultWidths_;
+    std::vector<int> growingColumns_;
+    int fittingColumn_ = -1;
 };

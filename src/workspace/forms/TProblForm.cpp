@@ -254,12 +254,19 @@ void TProblForm::createIntegrationPage() {
     layout->addWidget(createParametersGroup(), 1);
     layout->addLayout(bottom);
     PageControl1->addTab(page, "Integration setting");
+    // "More" stands before its number of steps; the list of windows comes last.
+    setTabOrder(btMoreBlind, edNumSteps);
+    setTabOrder(edNumSteps, btRestart);
+    setTabOrder(btAppend, LBoxAllProbl);
 }
 
 QWidget* TProblForm::createParametersGroup() {
     auto* box = new QWidget;
     sgParameters = new StringGrid(6, box);
     sgParameters->setDefaultColumnWidths({120, 144, 140, 131, 87, 83});
+    // The values take 18 digits; names and tolerances are short.
+    sgParameters->setGrowingColumns({1, 2, 3});
+    sgParameters->setFittingColumn(0);
     sgParameters->horizontalHeader()->setStretchLastSection(true);
     sgParameters->setColumnReadOnly(0, true);
     sgParameters->setColumnReadOnly(2, true);
@@ -275,7 +282,7 @@ QWidget* TProblForm::createParametersGroup() {
     rbAllowEdit->setChecked(true);
     connect(rbAllowEdit, &QRadioButton::clicked, this, &TProblForm::rbAllowEditClick);
     connect(rbAllowMulti, &QRadioButton::clicked, this, &TProblForm::rbAllowEditClick);
-    btApplyStrGrid = createButton("Apply", "", box);
+    btApplyStrGrid = createButton("&Apply", "", box);
     btCurToInit =
         createButton("Current -> Initial", "Assign current values to initial values", box);
     btCopyToExcel = createButton("Copy all", "Copies entire table into clipboard", box);
@@ -319,7 +326,9 @@ QWidget* TProblForm::createParametersGroup() {
     auto* listLayout = new QVBoxLayout(gbAllProbl);
     listLayout->setContentsMargins(4, 4, 4, 4);
     listLayout->addWidget(LBoxAllProbl);
-    gbAllProbl->setMaximumHeight(110);
+    // Room for three windows; more scroll.
+    LBoxAllProbl->setMaximumHeight(3 * LBoxAllProbl->fontMetrics().lineSpacing() +
+                                   2 * LBoxAllProbl->frameWidth() + 4);
     Panel2 = new QLabel;
     Panel2->setAlignment(Qt::AlignCenter);
     auto* gridColumn = new QVBoxLayout;
@@ -383,9 +392,9 @@ QWidget* TProblForm::createRunGroup() {
     edNumSteps = new QLineEdit("1");
     edNumSteps->setMaximumWidth(90);
     lbSteps = new QLabel("step");
-    btMoreBlind = createButton("More", "Integrate number of steps", box);
+    btMoreBlind = createButton("&More", "Integrate number of steps", box);
     btMoreBlind->setDefault(false);
-    btRestart = createButton("Restart", "", box);
+    btRestart = createButton("&Restart", "", box);
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(12);
@@ -525,15 +534,15 @@ void TProblForm::createMenus() {
     Print1 = file->addAction("Print", QKeySequence::Print, this, &TProblForm::Print1Click);
     Exit1 = file->addAction("Exit", this, &QWidget::close);
 
-    Compile1 = menuBar()->addAction("Compile", this, &TProblForm::Compile1Click);
+    Compile1 = menuBar()->addAction("&Compile", this, &TProblForm::Compile1Click);
     Compile1->setShortcut(Qt::Key_F9);
-    Clear1 = menuBar()->addAction("Clear", this, &TProblForm::Clear1Click);
+    Clear1 = menuBar()->addAction("C&lear", this, &TProblForm::Clear1Click);
     QMenu* parameters = menuBar()->addMenu("&Parameters");
     Changeorder1 =
         parameters->addAction("Order Of Differentiation", this, &TProblForm::Changeorder1Click);
     ConvergenceRadiusLimit1 =
         parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
-    Font1 = menuBar()->addAction("Font", this, &TProblForm::Font1Click);
+    Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
 
     QMenu* help = menuBar()->addMenu("&Help");
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });

@@ -96,6 +96,7 @@ void TProblForm::writeMainNames(const std::vector<std::string>& mainNames) {
     for (std::size_t r = 0; r < mainNames.size(); ++r)
         sgParameters->setCell(0, static_cast<int>(r) + 1, mainNames[r]);
     fillingGrids_ = false;
+    sgParameters->fitColumns();
 }
 
 void TProblForm::showCompiledProblem(const std::vector<std::string>& mainNames) {
