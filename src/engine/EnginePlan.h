@@ -49,7 +49,8 @@ enum class PlanKind : std::uint8_t {
     Polynomial,
     MulVVPair,      // two independent products summed side by side; Aux indexes Partners
     ScaledProducts, // (c1 Xi) Y and (c2 Xi) Y for up to three Xi; Aux indexes ScaledGroups
-    SumChain        // a run of sums, each adding to the one before; Aux indexes Chains
+    SumChain,       // a run of sums, each adding to the one before; Aux indexes Chains
+    PowPair         // two Pow steps with the same exponent side by side; Aux indexes PowerPairs
 };
 
 struct PlanStep {
@@ -57,7 +58,7 @@ struct PlanStep {
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
     std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProducts:
-                           // ScaledGroups; SumChain: Chains
+                           // ScaledGroups; SumChain: Chains; PowPair: PowerPairs
 };
 
 // The second product of a MulVVPair step.
@@ -88,6 +89,12 @@ struct ChainSpan {
     std::uint32_t First, Count;
 };
 
+// Two powers of one exponent that do not wait for each other: their sums run interleaved and
+// share each load of the weight.
+struct PowerPair {
+    PlanStep First, Second;
+};
+
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
 struct PowerWeights {
     Extended Exponent;
@@ -103,6 +110,7 @@ struct EnginePlan {
     std::vector<PlanPartner> Partners;
     std::vector<ScaledProductGroup> ScaledGroups;
     std::vector<ChainSpan> Chains;
+    std::vector<PowerPair> PowerPairs;
     std::vector<PlanStep> ChainSteps;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
     std::vector<PowerWeights> Powers;

@@ -13,12 +13,15 @@ struct ScaledPairing {
     std::int32_t scaled1, scaled2, product1, product2;
 };
 
-// One piece of the fast pass: `count` list positions from `first` in the member pool, either a
-// single step, the steps of a group of scaled pairings or a chain of sums.
+// What a unit of the fast pass runs as.
+enum class UnitKind { Single, ScaledGroup, Chain, PowerPair };
+
+// One piece of the fast pass: `count` list positions from `first` in the member pool; `index`
+// points into groups_, chains_ or powerPairs_ by the kind.
 struct Unit {
     std::int32_t first, count;
-    std::int32_t group; // index into groups_, or -1
-    std::int32_t chain; // index into chains_, or -1
+    UnitKind kind;
+    std::int32_t index;
 };
 
 class Scheduler {
@@ -37,6 +40,7 @@ class Scheduler {
         }
         groupScaledPairings(pairScaledProducts());
         chainSums();
+        pairPowers();
         makeUnits();
         if (!orderUnits()) {
             plan_.FastSteps = plan_.Steps;
@@ -153,47 +157,67 @@ class Scheduler {
         std::erase_if(chains_, [](const std::vector<std::int32_t>& c) { return c.size() < 2; });
     }
 
+    // Pairs each power with the next one in list order of the same exponent and depth.
+    void pairPowers() {
+        std::map<std::pair<std::int32_t, std::int32_t>, std::int32_t> waiting;
+        for (std::int32_t i = 0; i < n_; ++i) {
+            if (step(i).Kind != PlanKind::Pow)
+                continue;
+            const auto [found, fresh] = waiting.try_emplace({instruction(i).Op2, depth_[at(i)]}, i);
+            if (fresh)
+                continue;
+            powerPairs_.push_back({found->second, i});
+            waiting.erase(found);
+        }
+    }
+
     // Units in the order of their first step in the list.
     void makeUnits() {
-        unitOf_.assign(at(n_), -1);
-        // Each fused piece by its first step in the list: {group, chain, members}.
         struct Fused {
-            std::int32_t group, chain;
+            UnitKind kind;
+            std::int32_t index;
             std::vector<std::int32_t> members;
         };
         std::vector<Fused> fused;
         for (std::size_t g = 0; g < groups_.size(); ++g) {
-            Fused piece{static_cast<std::int32_t>(g), -1, {}};
+            Fused piece{UnitKind::ScaledGroup, static_cast<std::int32_t>(g), {}};
             for (const ScaledPairing& pairing : groups_[g])
                 piece.members.insert(piece.members.end(), {pairing.scaled1, pairing.scaled2,
                                                            pairing.product1, pairing.product2});
             fused.push_back(std::move(piece));
         }
         for (std::size_t c = 0; c < chains_.size(); ++c)
-            fused.push_back({-1, static_cast<std::int32_t>(c), chains_[c]});
+            fused.push_back({UnitKind::Chain, static_cast<std::int32_t>(c), chains_[c]});
+        for (std::size_t w = 0; w < powerPairs_.size(); ++w)
+            fused.push_back({UnitKind::PowerPair,
+                             static_cast<std::int32_t>(w),
+                             {powerPairs_[w].first, powerPairs_[w].second}});
+        // A fused unit takes the place of its first step in the list.
         std::vector<std::int32_t> fusedOf(at(n_), -1), fusedAt(at(n_), -1);
         for (std::size_t f = 0; f < fused.size(); ++f) {
-            for (std::int32_t member : fused[f].members)
+            const auto& members = fused[f].members;
+            for (std::int32_t member : members)
                 fusedOf[at(member)] = static_cast<std::int32_t>(f);
-            const auto& m = fused[f].members;
-            fusedAt[at(*std::min_element(m.begin(), m.end()))] = static_cast<std::int32_t>(f);
+            fusedAt[at(*std::min_element(members.begin(), members.end()))] =
+                static_cast<std::int32_t>(f);
         }
+        unitOf_.assign(at(n_), -1);
         for (std::int32_t i = 0; i < n_; ++i) {
             if (fusedOf[at(i)] < 0) {
-                addUnit({i}, -1, -1);
+                addUnit({i}, UnitKind::Single, -1);
             } else if (fusedAt[at(i)] >= 0) {
                 const Fused& piece = fused[at(fusedAt[at(i)])];
-                addUnit(piece.members, piece.group, piece.chain);
+                addUnit(piece.members, piece.kind, piece.index);
             }
         }
     }
 
-    void addUnit(const std::vector<std::int32_t>& members, std::int32_t group, std::int32_t chain) {
-        const std::int32_t index = static_cast<std::int32_t>(units_.size());
+    void addUnit(const std::vector<std::int32_t>& members, UnitKind kind, std::int32_t index) {
+        const std::int32_t unit = static_cast<std::int32_t>(units_.size());
         units_.push_back({static_cast<std::int32_t>(members_.size()),
-                          static_cast<std::int32_t>(members.size()), group, chain});
+                          static_cast<std::int32_t>(members.size()), kind, index});
         for (std::int32_t member : members) {
-            unitOf_[at(member)] = index;
+            unitOf_[at(member)] = unit;
             members_.push_back(member);
         }
     }
@@ -251,13 +275,18 @@ class Scheduler {
     void emit() {
         for (std::size_t position = 0; position < order_.size(); ++position) {
             const Unit& unit = units_[order_[position]];
-            if (unit.group >= 0) {
-                emitGroup(groups_[at(unit.group)]);
+            switch (unit.kind) {
+            case UnitKind::ScaledGroup:
+                emitGroup(groups_[at(unit.index)]);
                 continue;
-            }
-            if (unit.chain >= 0) {
-                emitChain(chains_[at(unit.chain)]);
+            case UnitKind::Chain:
+                emitChain(chains_[at(unit.index)]);
                 continue;
+            case UnitKind::PowerPair:
+                emitPowerPair(powerPairs_[at(unit.index)]);
+                continue;
+            case UnitKind::Single:
+                break;
             }
             const PlanStep& first = step(members_[at(unit.first)]);
             // A plain product followed by another that does not read it: sum both side by side.
@@ -276,6 +305,14 @@ class Scheduler {
             }
             plan_.FastSteps.push_back(first);
         }
+    }
+
+    void emitPowerPair(const std::pair<std::int32_t, std::int32_t>& pair) {
+        PlanStep fused = step(pair.first);
+        fused.Kind = PlanKind::PowPair;
+        fused.Aux = static_cast<std::uint32_t>(plan_.PowerPairs.size());
+        plan_.PowerPairs.push_back({step(pair.first), step(pair.second)});
+        plan_.FastSteps.push_back(fused);
     }
 
     void emitChain(const std::vector<std::int32_t>& chain) {
@@ -313,6 +350,7 @@ class Scheduler {
     std::vector<std::int32_t> producer_, reads_, depth_, unitOf_, members_;
     std::vector<std::vector<ScaledPairing>> groups_;
     std::vector<std::vector<std::int32_t>> chains_;
+    std::vector<std::pair<std::int32_t, std::int32_t>> powerPairs_;
     std::vector<Unit> units_;
     std::vector<std::size_t> order_;
 };

@@ -111,6 +111,48 @@ inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const
         storeScaledMember(group.Members[m], base, k, c1, c2, s[m], s[m]);
 }
 
+// Coefficient k of a Pow or PowT step.
+inline void powerStep(const PlanStep& step, const Pass& p) {
+    Extended* r = p.base + step.R;
+    const Extended* u = p.base + step.U;
+    const Extended exponent = p.base[step.W];
+    const std::int32_t k = p.k;
+    if (exponent == 0)
+        r[k] = 0;
+    else if (exponent == 1)
+        r[k] = u[k];
+    else if (step.Kind == PlanKind::Pow)
+        r[k] = powerOrderK(step, p, r, u, exponent);
+    else
+        r[k] = powerOfT(p, r, u, exponent);
+}
+
+// Coefficient k of two powers with one exponent: each sum as powerOrderK forms it, the two
+// interleaved so that their add chains overlap and each weight is loaded once.
+inline void powerPair(const PowerPair& pair, const Pass& p) {
+    const Extended exponent = p.base[pair.First.W];
+    const PowerWeights& cached = p.plan.Powers[pair.First.Aux];
+    if (exponent == 0 || exponent == 1 || cached.Exponent != exponent) {
+        powerStep(pair.First, p);
+        powerStep(pair.Second, p);
+        return;
+    }
+    const std::int32_t k = p.k;
+    const Extended* weight = p.plan.WeightPool.data() + cached.Offset + triangleRow(k);
+    Extended* r1 = p.base + pair.First.R;
+    Extended* r2 = p.base + pair.Second.R;
+    const Extended* u1 = p.base + pair.First.U;
+    const Extended* u2 = p.base + pair.Second.U;
+    Extended s1 = 0, s2 = 0;
+    for (std::int32_t j = 0; j < k; ++j) {
+        const Extended wj = weight[j];
+        s1 += wj * r1[j] * u1[k - j];
+        s2 += wj * r2[j] * u2[k - j];
+    }
+    r1[k] = s1 / u1[0];
+    r2[k] = s2 / u2[0];
+}
+
 // Coefficient k of every sum of a chain (see ChainSpan). a - b is a + (-b) bit for bit, so the
 // sign is chosen per step and the running value added to.
 inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) {
@@ -247,18 +289,12 @@ inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) 
         r[k] = -squareRule(u, k);
         break;
     case PlanKind::Pow:
-    case PlanKind::PowT: {
-        const Extended exponent = w[0];
-        if (exponent == 0)
-            r[k] = 0;
-        else if (exponent == 1)
-            r[k] = u[k];
-        else if (step.Kind == PlanKind::Pow)
-            r[k] = powerOrderK(step, p, r, u, exponent);
-        else
-            r[k] = powerOfT(p, r, u, exponent);
+    case PlanKind::PowT:
+        powerStep(step, p);
         break;
-    }
+    case PlanKind::PowPair:
+        powerPair(p.plan.PowerPairs[step.Aux], p);
+        break;
     case PlanKind::Polynomial: {
         const auto value = polynomialOrderK(p.problem, u[0], k);
         if (!value)

@@ -59,7 +59,8 @@ struct ProgramBuilder {
 
 // The gravitational n-body problem as the code generator writes it: per pair the differences,
 // their squares summed and raised to -3/2, then per body and axis the chain
-// -/+ m_o d r -/+ ... over the other bodies. Body i has mass `first` + i `step`.
+// -/+ m_o d r -/+ ... over the other bodies. Body i has mass `first` + i `step` in variable i;
+// the exponent -3/2 is variable `bodies`.
 TCompiledProblem nBody(std::int32_t bodies, std::int32_t termCount, Extended first = 1,
                        Extended step = 0.37L, std::int32_t axes = 3) {
     ProgramBuilder b;
@@ -196,6 +197,20 @@ TEST(FastSchedule, ScalesOfOppositeZerosAreNotTakenAsEqual) {
     EXPECT_EQ(countSteps(p, PlanKind::ScaledProducts), 1u);
     EXPECT_FALSE(std::signbit(p.Coefficients[b.mainVar(x)][1]));
     EXPECT_TRUE(std::signbit(p.Coefficients[b.mainVar(y)][1]));
+}
+
+TEST(FastSchedule, PowersFollowAnExponentChangedAfterThePlan) {
+    // The plan pairs the powers and tabulates weights for -3/2; other exponents, including the
+    // shortcuts for 0 and 1, must still give the list order's bits.
+    EngineState engine;
+    auto p = nBody(4, engine.TermCount);
+    ComputeCoefficients(p, engine);
+    EXPECT_EQ(countSteps(p, PlanKind::PowPair), 3u);
+    for (Extended exponent : {-0.5L, 1.0L, 0.0L, -1.5L}) {
+        SCOPED_TRACE(static_cast<double>(exponent));
+        p.Coefficients[4][0] = exponent;
+        expectSameBitsAsListOrder(p, engine);
+    }
 }
 
 TEST(FastSchedule, TwoBodiesConserveMomentum) {
