@@ -175,8 +175,28 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
     FormulaParser parser;
     session.Assembly = compileForIntegration(state, session.Panes, problem, parser, false);
 
+    applyRunOptions(session, options, ui);
+
+    // By default the array holds every point of the run.
+    const auto steps = parseInteger(trim(options.Steps));
+    const long long length = options.ResultsLength
+                                 ? *options.ResultsLength
+                                 : std::min<long long>(steps.value_or(0), INT32_MAX - 1) + 1;
+    const ResultsCreation created =
+        createResults(state, problem, ui, std::to_string(length), options.AuxToo, options.Circular);
+    if (!created.Created && length > 0)
+        throw OrvantaError("The Results array was not created");
+}
+
+void applyRunOptions(IntegrateSession& session, const IntegrateOptions& options, Ui& ui) {
+    ProgramState& state = session.State;
+    TCompiledProblem& problem = session.Problem;
     setDirection(problem, options.Backward);
     state.RadiusChoice = options.Radius;
+    if (options.Factor)
+        state.RadFactor = *options.Factor;
+    if (options.RadiusLimit)
+        state.RadLimit = *options.RadiusLimit;
     state.Control = options.Control;
     state.GoDespite = options.GoDespite;
     if (options.Control != ErrorControl::None) {
@@ -188,17 +208,6 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
             throw OrvantaError(*error);
     }
     AfterStep(state, problem);
-
-    // By default the array holds every point of the run.
-    const auto steps = parseInteger(trim(options.Steps));
-    const long long length = options.ResultsLength
-                                 ? *options.ResultsLength
-                                 : std::min<long long>(steps.value_or(0), INT32_MAX - 1) + 1;
-    const ResultsCreation created =
-        createResults(state, problem, ui, std::to_string(length), options.AuxToo, options.Circular);
-    if (!created.Created && length > 0)
-        throw OrvantaError("The Results array was not created");
-
     if (options.To &&
         !setTermination(state, problem, ui, true, *options.To, session.Panes.Constants))
         throw OrvantaError("Termination not armed");

@@ -49,28 +49,14 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
 // All the options of "integrate" (the file name included); throws OrvantaError with the usage.
 IntegrateOptions readIntegrateOptions(const CliArguments& arguments);
 
-// Messages of the program on a stream (standard error); input boxes are cancelled.
-class StreamUi : public Ui {
+// Messages of the program on a stream (standard error); questions are answered OK, input boxes
+// are cancelled.
+class StreamUi : public NullUi {
   public:
     explicit StreamUi(std::ostream& out) : out_(out) {}
     void message(const std::string& text) override;
     bool confirm(const std::string& text) override;
     bool ask(const std::string& text) override;
-    std::optional<std::string> inputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> openFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFile(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    void processEvents() override {}
-    std::string clipboardText() override { return {}; }
-    void setClipboardText(const std::string&) override {}
 
   private:
     std::ostream& out_;
@@ -91,6 +77,10 @@ ProblemPanes readProblemFile(const std::string& path);
 // per-problem ones (direction, radius variables, error control and tolerances, termination,
 // the Results array). Throws OrvantaError; messages of the program go to `ui`.
 void prepareIntegration(IntegrateSession& session, const IntegrateOptions& options, Ui& ui);
+
+// The options that apply to a compiled problem: direction, radius variables, step factor and
+// limit, error control with its tolerances, the first step, termination. Throws OrvantaError.
+void applyRunOptions(IntegrateSession& session, const IntegrateOptions& options, Ui& ui);
 
 // The header line: the independent variable's name ("t" when there is none), then the other
 // main variables' names, TAB-separated.

@@ -42,33 +42,6 @@ IntegrateOptions readOptions(const CliArguments& arguments) {
     return options;
 }
 
-// The options that apply to a loaded problem: direction, radius, step factor and limit, error
-// control with its tolerances, termination.
-void applyOptions(IntegrateSession& session, const IntegrateOptions& options, Ui& ui) {
-    ProgramState& state = session.State;
-    TCompiledProblem& problem = session.Problem;
-    setDirection(problem, options.Backward);
-    state.RadiusChoice = options.Radius;
-    if (options.Factor)
-        state.RadFactor = *options.Factor;
-    if (options.RadiusLimit)
-        state.RadLimit = *options.RadiusLimit;
-    state.Control = options.Control;
-    state.GoDespite = options.GoDespite;
-    if (options.Control != ErrorControl::None) {
-        const auto cells = [&](const std::optional<std::string>& text) {
-            return std::vector<std::string>(static_cast<std::size_t>(problem.NumMain),
-                                            text.value_or(""));
-        };
-        if (auto error = readTolerances(problem, cells(options.Abs), cells(options.Rel)))
-            throw OrvantaError(*error);
-    }
-    AfterStep(state, problem);
-    if (options.To &&
-        !setTermination(state, problem, ui, true, *options.To, session.Panes.Constants))
-        throw OrvantaError("Termination not armed");
-}
-
 int runLoadData(const CliArguments& arguments) {
     const IntegrateOptions options = readOptions(arguments);
     IntegrateSession session;
@@ -78,7 +51,7 @@ int runLoadData(const CliArguments& arguments) {
     if (!loadData(session.State, session.Problem, document, session.Assembly, options.Path, ui))
         return 1;
     session.Panes = document.Panes;
-    applyOptions(session, options, ui);
+    applyRunOptions(session, options, ui);
     if (options.Steps.empty()) {
         std::cout << pointHeader(session) << "\n" << pointLine(session) << "\n";
         return 0;

@@ -6,7 +6,7 @@
 #include <string>
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     virtual void message(const std::string& text) = 0;
@@ -26,4 +26,28 @@ public:
     virtual void processEvents() = 0;
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;
+};
+
+// A seam with nobody behind it: messages vanish, questions are answered "no" or cancelled.
+// Headless front ends and fuzzers override what they need.
+class NullUi : public Ui {
+  public:
+    void message(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+    bool ask(const std::string&) override { return false; }
+    std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> openFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    void processEvents() override {}
+    std::string clipboardText() override { return {}; }
+    void setClipboardText(const std::string&) override {}
 };
