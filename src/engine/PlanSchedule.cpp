@@ -60,7 +60,9 @@ class Scheduler {
         depth_.assign(at(n_), 0);
         for (std::int32_t i = 0; i < n_; ++i) {
             const TInstruction& in = instruction(i);
-            if (step(i).Kind == PlanKind::Broken || producerOf(in.Res) >= 0)
+            // A polynomial reads the variables of its terms, which its operands do not name.
+            if (step(i).Kind == PlanKind::Broken || step(i).Kind == PlanKind::Polynomial ||
+                producerOf(in.Res) >= 0)
                 return false;
             for (std::int32_t operand : {in.Op1, in.Op2}) {
                 if (operand == in.Res)

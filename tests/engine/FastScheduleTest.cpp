@@ -278,6 +278,29 @@ TEST(FastSchedule, SumChainsKeepEveryPartialSum) {
     EXPECT_EQ(p.Coefficients[vy][1], 0.25L + 0.0625L + (-0.625L - 0.25L));
 }
 
+TEST(FastSchedule, PolynomialsReadTheirTermsAfterTheyAreMade) {
+    // x' = polynomial 0 with the one term 1 * (x^2)^-1/2, y' = (y^2)^-1/2. The polynomial step
+    // names none of the steps before it, yet must wait for the first power at every order, even
+    // though that power could run side by side with the second one, listed after it.
+    EngineState engine;
+    ProgramBuilder b;
+    const std::int32_t selector = b.constant(0), two = b.constant(2), half = b.constant(-0.5L);
+    const std::int32_t x = b.main(0.5L), y = b.main(0.25L);
+    const std::int32_t first =
+        b.emit(ClassVC, OpPow, b.emit(ClassVC, OpSquare, b.mainVar(x), two), half);
+    b.derivativeOf[static_cast<std::size_t>(x)] = b.emit(ClassCV, OpPolynomial, selector, selector);
+    b.derivativeOf[static_cast<std::size_t>(y)] =
+        b.emit(ClassVC, OpPow, b.emit(ClassVC, OpSquare, b.mainVar(y), two), half);
+    auto p = b.build(engine.TermCount);
+    TCompiledPolynomial polynomial;
+    polynomial.LinearTerms.push_back({1, first});
+    p.Polynomials.push_back(polynomial);
+    expectSameBitsAsListOrder(p, engine);
+    // x' = 1/x for x > 0: x x' = 1, so x'' = -x'^2/x = -8 and the coefficient of order 2 is -4.
+    EXPECT_EQ(p.Coefficients[b.mainVar(x)][1], 2);
+    EXPECT_EQ(p.Coefficients[b.mainVar(x)][2], -4);
+}
+
 TEST(FastSchedule, RandomProgramsGiveTheListOrdersBits) {
     // Straight-line programs of products, scaled copies, sums, differences and squares, with
     // many (c1 X) Y, (c2 X) Y shapes, some of whose factors are read again.
