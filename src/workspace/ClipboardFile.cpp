@@ -16,15 +16,16 @@ struct ClipboardHeader {
     std::uint64_t MainCount = 0;
 };
 
-// The caption's length and the number of values are checked against the file before anything
-// is read, so a file that claims a caption of a billion characters allocates nothing.
+// The caption's length is checked against the file before anything is read, so a file that
+// claims a caption of a billion characters allocates nothing. The number of values allocates
+// nothing either: it is only compared with the reading problem's, before the values are read.
 std::optional<ClipboardHeader> readHeader(ExtendedFileReader& in) {
     auto lengthValue = in.next();
     auto countValue = in.next();
     if (!lengthValue || !countValue)
         return std::nullopt;
     auto length = roundedCount(*lengthValue, in.remaining());
-    auto count = roundedCount(*countValue, in.remaining());
+    auto count = roundedCount(*countValue, std::uint64_t{1} << 62);
     if (!length || !count)
         return std::nullopt;
     ClipboardHeader header;

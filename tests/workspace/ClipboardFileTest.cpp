@@ -43,6 +43,9 @@ TEST(ClipboardFile, ADifferentNumberOfMainVariablesIsIncompatible) {
     std::string path = folder.path("DataClipBoard.$$$");
     ASSERT_TRUE(writeClipboardFile(path, "Kepler", {1, 2, 3, 4}, ui));
     EXPECT_EQ("Kepler and Lorenz incompatible", readError(path, "Lorenz", 3));
+    // The counts are compared first, even when the file lost some of its values.
+    writeNumbers(path, {0, 5, 1, 2, 3});
+    EXPECT_EQ(" and Lorenz incompatible", readError(path, "Lorenz", 3));
 }
 
 TEST(ClipboardFile, AMissingFileIsReportedOnRequestOnly) {
@@ -68,19 +71,22 @@ TEST(ClipboardFile, HostileFilesAreWrongDataAndAllocateNothing) {
     std::string path = folder.path("DataClipBoard.$$$");
     const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
     const std::vector<std::vector<Extended>> hostile{
-        {1e9L, 1, 65},     // a caption of a billion characters
-        {nan, 1, 65, 1},   // NaN length
-        {1, nan, 65, 1},   // NaN count
-        {1, 1e18L, 65, 1}, // a count far beyond the file
-        {1, 1, 300, 1},    // not a character code
-        {1},               // truncated header
-        {},                // empty file
+        {1e9L, 1, 65},   // a caption of a billion characters
+        {nan, 1, 65, 1}, // NaN length
+        {1, nan, 65, 1}, // NaN count
+        {1, 1, 300, 1},  // not a character code
+        {1},             // truncated header
+        {},              // empty file
     };
     for (const auto& numbers : hostile) {
         writeNumbers(path, numbers);
         EXPECT_EQ("No clipboard file", clipboardIndicatorText(clipboardFileCaption(path)));
         EXPECT_EQ("Wrong data in clipboard file", readError(path, "w", 1)) << numbers.size();
     }
+    // A count far beyond the file is compared with the problem's before any value is read.
+    writeNumbers(path, {1, 1e18L, 65, 1});
+    EXPECT_EQ("Clipboard: A", clipboardIndicatorText(clipboardFileCaption(path)));
+    EXPECT_EQ("A and w incompatible", readError(path, "w", 1));
     writeNumbers(path, {2, 1, 65, 66}); // the header is sound but the value is missing
     EXPECT_EQ("Clipboard: AB", clipboardIndicatorText(clipboardFileCaption(path)));
     EXPECT_EQ("Wrong data in clipboard file", readError(path, "w", 1));
