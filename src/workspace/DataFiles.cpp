@@ -40,12 +40,24 @@ template <typename Work> bool engineStep(Ui& ui, Work work) {
     }
 }
 
+// The restart file is looked for before the compile is judged, so a problem that did not
+// compile and has no restart file hears about the missing file. Values are only put into a
+// compiled problem: an uncompiled one has no variables to take them.
 bool applyRestartValues(ProgramState& state, TCompiledProblem& problem,
                         const std::string& problemPath, const std::string& caption, Ui& ui) {
+    const std::string missing = "No restart data file for " + caption;
     ExtendedFileReader in;
+    if (!in.open(besideProblem(problemPath, ".ivp"))) {
+        ui.message(missing);
+        return false;
+    }
+    if (!problem.Compiled) {
+        ui.message("Cannot compile ODEs. No data loaded");
+        return false;
+    }
     std::vector<Extended> values(static_cast<std::size_t>(problem.NumMain));
-    if (!in.open(besideProblem(problemPath, ".ivp")) || !in.read(values.data(), values.size())) {
-        ui.message("No restart data file for " + caption);
+    if (!in.read(values.data(), values.size())) {
+        ui.message(missing);
         return false;
     }
     problem.InitialValues = std::move(values);
@@ -209,10 +221,6 @@ bool saveData(const ProgramState& state, const TCompiledProblem& problem, Proble
 
 bool loadDataFiles(ProgramState& state, TCompiledProblem& problem, const std::string& problemPath,
                    const std::string& caption, Ui& ui) {
-    if (!problem.Compiled) {
-        ui.message("Cannot compile ODEs. No data loaded");
-        return false;
-    }
     return applyRestartValues(state, problem, problemPath, caption, ui) &&
            loadElements(state, problem, problemPath, caption, ui);
 }

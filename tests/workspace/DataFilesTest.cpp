@@ -183,11 +183,23 @@ TEST_F(DataFilesTest, MissingSideFilesAreNamed) {
 
 TEST_F(DataFilesTest, AProblemThatDoesNotCompileLoadsNoData) {
     writeBytes(saved("bad.ode"), "[Main variables]\r\nx = 1\r\n[ODEs]\r\nx' = (\r\n");
+    ExtendedFileWriter restart;
+    restart.put(2.0L);
+    ASSERT_TRUE(restart.save(saved("bad.ivp")));
     Session loaded;
     EXPECT_FALSE(loadData(loaded.state, loaded.problem, loaded.document, loaded.assembly,
                           saved("bad.ode"), loaded.ui));
     EXPECT_EQ("Cannot compile ODEs. No data loaded", loaded.ui.lastMessage());
     EXPECT_EQ(2u, loaded.ui.messages.size()); // the compiler's own message first
+    EXPECT_NE(std::vector<Extended>{2}, loaded.problem.InitialValues); // the file is not read
+
+    // The restart file is looked for first.
+    std::filesystem::remove(saved("bad.ivp"));
+    Session again;
+    EXPECT_FALSE(loadData(again.state, again.problem, again.document, again.assembly,
+                          saved("bad.ode"), again.ui));
+    EXPECT_EQ("No restart data file for bad", again.ui.lastMessage());
+    EXPECT_EQ(2u, again.ui.messages.size());
 }
 
 TEST_F(DataFilesTest, BadFilesOfElementsChangeNeitherTheArrayNorTheTermCount) {
