@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <filesystem>
 #include <regex>
@@ -76,6 +77,7 @@ TEST_F(ScriptTest, AScriptOnTheCommandLineLoadsCompilesAndIntegratesItsProblem) 
     EXPECT_TRUE(form->cbResultArray->isChecked());
     EXPECT_TRUE(form->cbAuxVarsToo->isChecked()) << "4 values per point: t, x, y and v";
     EXPECT_EQ(form->edNumSteps->text().toStdString(), "40");
+    EXPECT_EQ(form->PageControl1->currentIndex(), TProblForm::IntegrationPage);
 
     EXPECT_EQ(state.StepIndex, 40);
     EXPECT_TRUE(std::regex_match(form->lbHowMany->text().toStdString(),

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 
 #include <filesystem>
 
@@ -59,6 +60,8 @@ void TProblForm::runScript(const std::string& name, bool fullPath) {
     }
     showScriptSettings(*record);
     scriptGraph_ = record;
+    // Without a graph to draw in, the run's outcome is on the integration page.
+    PageControl1->setCurrentIndex(IntegrationPage);
     btMoreBlindClick();
 }
 
