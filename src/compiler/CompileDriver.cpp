@@ -17,6 +17,7 @@ void removeBlankLines(std::vector<std::string>& pane) {
 struct SplitLine {
     std::string left;  // before the first "=", blanks removed
     std::string right; // after it, without blanks and brace comments
+    bool hasEquals = false;
 };
 
 // Brace comments go first, so that a comment anywhere in the line, even one holding "=" or "'",
@@ -26,7 +27,7 @@ SplitLine splitPaneLine(const std::string& line) {
     std::size_t equals = text.find('=');
     if (equals == std::string::npos)
         return {text, {}};
-    return {text.substr(0, equals), text.substr(equals + 1)};
+    return {text.substr(0, equals), text.substr(equals + 1), true};
 }
 
 std::string odeLineError(std::size_t i, const std::string& detail) {
@@ -81,7 +82,8 @@ FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& probl
         const std::string initial = i < panes.Initial.size() ? panes.Initial[i] : std::string();
         if (toLower(splitPaneLine(initial).left) != toLower(name))
             throw OrvantaError(odeLineError(i, initial + " and " + ode + " do not match"));
-        formulas.push_back(name + "Deriv=" + split.right);
+        // A line without "=" stays without it, so that the parser reports it as no equation.
+        formulas.push_back(name + (split.hasEquals ? "Deriv=" + split.right : "Deriv"));
         assembly.MainNames.push_back(std::move(name));
     }
     if (panes.ODEs.size() != panes.Initial.size())

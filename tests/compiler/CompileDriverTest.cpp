@@ -93,6 +93,9 @@ TEST(CompileDriver, OdeLineMessages) {
               "ODE and Initial value lists do not match");
     // Names match without regard to case, and comments do not count.
     EXPECT_EQ(assemblyError({{}, {"X = 1"}, {}, {"x' {speed} = 1"}}), "");
+    // An ODE line with a prime but no "=" reaches the parser as a line without an equation.
+    EXPECT_EQ(compileError({{}, {"x = 1"}, {}, {"x' {no right side}"}}), "xderiv : no equation!");
+    EXPECT_EQ(compileError({{}, {"x = 1"}, {}, {"x' ="}}), "Empty right side for xderiv !");
 }
 
 TEST(CompileDriver, ParseErrorsAreLocatedInTheirPane) {
