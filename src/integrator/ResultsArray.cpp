@@ -110,8 +110,11 @@ ResultsCreation createResults(ProgramState& state, const TCompiledProblem& probl
     const auto length = parseInteger(trim(lengthText));
     if (!length)
         return {false, std::to_string(results.Length)};
-    if (*length <= 0)
+    if (*length <= 0) {
+        // Both boxes end unchecked, which leaves no array to store into.
+        results.clear();
         return {};
+    }
     const std::int32_t vars = auxVarsToo ? problem.DerivStart - problem.NumConst : problem.NumMain;
     const std::int64_t bytes = saturatedProduct(*length, vars, state.TermCount, BytesPerValue);
     results.clear();
@@ -158,10 +161,14 @@ bool AppendResults(ProgramState& state, Ui& ui) {
         ui.message("Wrong numeric value");
         return true;
     }
-    if (*count >= fitting)
+    std::int64_t added = *count;
+    if (added >= fitting) {
         ui.message("Too big number. Only the allowed number of elements will be added");
-    const std::int64_t added =
-        std::max<std::int64_t>(1, std::min<std::int64_t>(*count, fitting - 1));
+        added = std::max<std::int64_t>(1, fitting - 1);
+    }
+    // Nothing to add; a negative count must not cut points off the end.
+    if (added <= 0)
+        return true;
     const std::int64_t newLength = results.Length + added;
     if (!CheckMemory(state, ui, saturatedProduct(added, perPoint, 1, 1)) ||
         newLength > std::numeric_limits<std::int32_t>::max()) {

@@ -95,6 +95,21 @@ TEST(Results, AppendingTooManyAddsTheAllowedNumber) {
     EXPECT_FALSE(AppendResults(f.state, ui)); // cancelled
 }
 
+TEST(Results, AppendingNothingOrANegativeCountKeepsTheArray) {
+    CompiledFixture f(counter());
+    FakeUi ui;
+    f.state.AvailableMemory = [] { return std::int64_t{1} << 30; };
+    ASSERT_TRUE(createResults(f.state, f.problem, ui, "3", false, false).Created);
+    unitSteps(f, 2);
+    for (const char* answer : {"0", "-2"}) {
+        ui.inputAnswers.push_back(answer);
+        EXPECT_TRUE(AppendResults(f.state, ui)) << answer;
+        EXPECT_EQ(f.state.Results.Length, 3) << answer;
+        EXPECT_EQ(f.state.Results.at(2, 1)[0], 2) << answer;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST(Results, AbsurdLengthsGetTheMemoryMessages) {
     CompiledFixture f(counter());
     FakeUi ui;
@@ -109,6 +124,10 @@ TEST(Results, AbsurdLengthsGetTheMemoryMessages) {
     EXPECT_FALSE(notANumber.Created);
     EXPECT_EQ(notANumber.LengthText, "0");
     EXPECT_FALSE(createResults(f.state, f.problem, ui, "-5", false, false).Created);
+    // A length of zero or less leaves no array behind, not the previous one.
+    ASSERT_TRUE(createResults(f.state, f.problem, ui, "10", false, false).Created);
+    EXPECT_FALSE(createResults(f.state, f.problem, ui, "0", false, false).Created);
+    EXPECT_TRUE(f.state.Results.empty());
 }
 
 TEST(Results, MemoryTextAndMeminfo) {
