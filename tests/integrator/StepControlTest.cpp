@@ -70,6 +70,19 @@ TEST(VarRate, FirstWindowTightestAveragesFromPositionOne) {
     EXPECT_EQ(VarRate(state, a.data()), -1.0f);
 }
 
+TEST(VarRate, TightestFirstWindowStillAveragesFromPositionOne) {
+    ProgramState state;
+    state.TermCount = 20; // RateTop 10, RateWindow 2
+    BuildRecurrenceTables(state);
+    // Rates -1, -1, -1 (i = 1, 2, 3), then -2 (i = 4), then -3: the first window has no spread,
+    // so the search stops at once and the mean is taken over positions 1 to 3.
+    auto a = series(20, [](int i) { return std::ldexp(0.75L, 1 - 3 * i); });
+    for (int i = 1; i <= 3; ++i)
+        a[static_cast<std::size_t>(i)] = std::ldexp(0.75L, -i);
+    a[4] = std::ldexp(0.75L, -8);
+    EXPECT_EQ(VarRate(state, a.data()), -4.0f / 3.0f);
+}
+
 struct ToleranceCase {
     const char* abs;
     const char* rel;
