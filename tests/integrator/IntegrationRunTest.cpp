@@ -215,6 +215,28 @@ TEST(Run, SplitLimitStopsOrGoesOnDespite) {
     }
 }
 
+TEST(Run, SplitLimitLeavesTheLastTrialOrTakesOneMoreHalving) {
+    // Nineteen trials at h ... h/2^18 are tested; "Go despite error" accepts h/2^19 untested.
+    for (ErrorControl control : {ErrorControl::Back, ErrorControl::Middle}) {
+        for (bool despite : {false, true}) {
+            CompiledFixture f(exponential("x"));
+            readTolerances(f.problem, {"", "-1"}, {"", ""});
+            const Extended h = f.problem.Step;
+            std::int32_t failing = -1;
+            const bool passed = control == ErrorControl::Back
+                                    ? StepBackControl(f.state, f.problem, failing, despite)
+                                    : StepMiddleControl(f.state, f.problem, failing, despite);
+            EXPECT_FALSE(passed);
+            EXPECT_EQ(failing, 1);
+            EXPECT_EQ(f.problem.Status, StatusSplitLimit);
+            EXPECT_EQ(f.state.SplitCount, SplitLimit);
+            EXPECT_EQ(f.problem.CurrentIndep, std::ldexp(h, despite ? -19 : -18));
+            EXPECT_EQ(f.state.StepIndex, despite ? 1 : 0);
+            EXPECT_EQ(f.problem.PathLength, despite ? std::ldexp(h, -19) : 0);
+        }
+    }
+}
+
 TEST(Restart, BringsBackTheInitialPoint) {
     CompiledFixture f(exponential("x"));
     FakeUi ui;
