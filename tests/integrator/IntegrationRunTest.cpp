@@ -237,6 +237,54 @@ TEST(Run, SplitLimitLeavesTheLastTrialOrTakesOneMoreHalving) {
     }
 }
 
+TEST(SpecialPoint, ATrialJustBeforeItIsMovedOntoIt) {
+    for (bool assumeLimit : {false, true}) {
+        CompiledFixture f(exponential("x"));
+        f.problem.SpecialValues.assign(31, 0.0L);
+        f.problem.SpecialPoint = 1;
+        f.problem.SpecialWindow = 0.5L;
+        f.state.AssumeRadiusLimit = assumeLimit;
+        f.problem.Step = 0.7L;
+        StepPlain(f.state, f.problem);
+        EXPECT_EQ(f.problem.CurrentIndep, 1);
+        EXPECT_EQ(f.value(0), 1);
+        EXPECT_LT(relative(f.value(1), std::exp(1.0L)), 1e-18L) << "x is evaluated at the point";
+        // The plain step counts the step it proposed, not the one it took.
+        EXPECT_EQ(f.problem.PathLength, 0.7L);
+        if (assumeLimit) {
+            EXPECT_EQ(f.problem.Radius, f.state.RadLimit);
+            EXPECT_EQ(f.problem.Step, f.state.RadLimit);
+        } else {
+            EXPECT_EQ(f.problem.Step, f.problem.Radius * f.state.RadFactor);
+        }
+    }
+}
+
+TEST(SpecialPoint, OnlyTrialsInsideTheWindowSnap) {
+    // Backward from 2: a trial at 1.3 lies in (1, 1.5) and snaps; forward, a trial past the point
+    // is not pulled back, and one before the window stays where it is.
+    CompiledFixture back(panes({}, {"t = 2", "x = 1"}, {}, {"t' = 1", "x' = x"}));
+    back.problem.SpecialValues.assign(31, 0.0L);
+    back.problem.SpecialPoint = 1;
+    back.problem.SpecialWindow = 0.5L;
+    setDirection(back.problem, true);
+    back.problem.Step = -0.7L;
+    std::int32_t failing = -1;
+    EXPECT_TRUE(StepBackControl(back.state, back.problem, failing, false));
+    EXPECT_EQ(back.problem.CurrentIndep, 1);
+    EXPECT_EQ(back.problem.PathLength, 1) << "controlled steps count the actual advance";
+
+    for (Extended trial : {1.2L, 0.4L}) {
+        CompiledFixture f(exponential("x"));
+        f.problem.SpecialValues.assign(31, 0.0L);
+        f.problem.SpecialPoint = 1;
+        f.problem.SpecialWindow = 0.5L;
+        f.problem.Step = trial;
+        StepPlain(f.state, f.problem);
+        EXPECT_EQ(f.problem.CurrentIndep, trial);
+    }
+}
+
 TEST(Restart, BringsBackTheInitialPoint) {
     CompiledFixture f(exponential("x"));
     FakeUi ui;
