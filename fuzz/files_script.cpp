@@ -1,4 +1,5 @@
-// Fuzzes the script reader: any text either reads as a record or gives the reader's message.
+// Fuzzes the script reader: any text either reads as a record, reads as far as it goes and says
+// where it ran short, or gives the reader's message.
 #include "common/OrvantaError.h"
 #include "workspace/ScriptFile.h"
 
@@ -12,9 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 0 && (data[0] & 1))
         text = std::string(ScriptMagic) + "\r\n" + text.substr(1);
     try {
+        // The staged reader and the whole-script reader agree on which scripts are complete.
+        const ScriptRecord staged = readScript(text);
+        const bool complete = staged.Shortage == ScriptShortage::None;
+        try {
+            if (!(readScriptText(text) == staged) || !complete)
+                std::abort();
+        } catch (const OrvantaError&) {
+            if (complete)
+                std::abort();
+            return 0;
+        }
         // What was read is written back and reads back the same, once the turns have taken the
         // 15 significant digits of the written form.
-        std::string written = scriptText(readScriptText(text));
+        std::string written = scriptText(staged);
         ScriptRecord record = readScriptText(written);
         if (scriptText(record) != written || !(readScriptText(written) == record))
             std::abort();

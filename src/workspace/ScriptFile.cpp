@@ -13,7 +13,8 @@
 
 namespace {
 
-const char* const NotEnoughData = "Not enough data in script file";
+// Thrown by the line reader at a missing line or a malformed number.
+struct ShortScript {};
 
 // Reads the script line by line; every shortage or malformed number is the same error.
 class ScriptLines {
@@ -30,7 +31,7 @@ class ScriptLines {
     }
     const std::string& line() {
         if (atEnd())
-            throw OrvantaError(NotEnoughData);
+            throw ShortScript{};
         return lines_[at_++];
     }
     // The first `least` numbers of the line must be there; up to `most` are taken.
@@ -40,25 +41,25 @@ class ScriptLines {
         for (std::string word; result.size() < most && stream >> word;)
             result.push_back(word);
         if (result.size() < least)
-            throw OrvantaError(NotEnoughData);
+            throw ShortScript{};
         return result;
     }
     static long long integer(const std::string& text) {
         auto value = parseInteger(text);
         if (!value)
-            throw OrvantaError(NotEnoughData);
+            throw ShortScript{};
         return *value;
     }
     static int smallInteger(const std::string& text) {
         long long value = integer(text);
         if (value < INT32_MIN || value > INT32_MAX)
-            throw OrvantaError(NotEnoughData);
+            throw ShortScript{};
         return static_cast<int>(value);
     }
     static Extended real(const std::string& text) {
         auto value = parseNumber(text);
         if (!value)
-            throw OrvantaError(NotEnoughData);
+            throw ShortScript{};
         return *value;
     }
 
@@ -79,8 +80,6 @@ std::string formatScriptReal(Extended value) {
                       text.substr(0, e).c_str(), exponent < 0 ? '-' : '+', std::abs(exponent));
 }
 
-// Writes what the record holds; a record taken from the windows holds a colour per curve, the
-// turns and the figure, so the tail reads back line for line.
 std::string formatShortestReal(Extended value) {
     for (int digits = 1; digits < 21; ++digits) {
         std::string text = formatGeneral(value, digits);
@@ -90,6 +89,8 @@ std::string formatShortestReal(Extended value) {
     return formatGeneral(value, 21);
 }
 
+// Writes what the record holds; a record taken from the windows holds a colour per curve, the
+// turns and the figure, so the tail reads back line for line.
 std::string scriptText(const ScriptRecord& record) {
     std::vector<std::string> lines{ScriptMagic, record.ProblemName};
     lines.push_back(formatShortestReal(record.RadFactor) + " " + std::to_string(record.TermCount));
@@ -133,26 +134,29 @@ bool writeScriptFile(const ScriptRecord& record, const std::string& problemPath,
     return false;
 }
 
-ScriptRecord readScriptText(const std::string& text) {
-    ScriptLines in(text);
-    if (in.atEnd() || in.line() != ScriptMagic)
-        throw OrvantaError("Incompatible script version");
-    ScriptRecord record;
-    record.ProblemName = trim(in.line());
+namespace {
+
+// Lines 3 and 4: the step factor with the number of terms, and the four choices.
+void readSettings(ScriptLines& in, ScriptRecord& record) {
     auto factor = in.fields(2, 2);
     record.RadFactor = ScriptLines::real(factor[0]);
     record.TermCount = ScriptLines::smallInteger(factor[1]);
     if (record.TermCount > MaxTermCount)
-        throw OrvantaError(NotEnoughData);
+        throw ShortScript{};
     auto choices = in.fields(4, 4);
     record.ErrorControl = ScriptLines::smallInteger(choices[0]);
     record.Direction = ScriptLines::smallInteger(choices[1]);
     record.AngleUnit = ScriptLines::smallInteger(choices[2]);
     record.Convergence = ScriptLines::smallInteger(choices[3]);
+}
+
+// Line 5 to the end: the view, the curves, the Results array, the graph's fields and the
+// optional tail.
+void readGraph(ScriptLines& in, ScriptRecord& record) {
     record.Dimension = ScriptLines::smallInteger(in.fields(1, 1)[0]);
     long long curveCount = ScriptLines::integer(in.fields(1, 1)[0]);
     if (curveCount < 0 || curveCount > ScriptMaxCurves)
-        throw OrvantaError(NotEnoughData);
+        throw ShortScript{};
     record.Curves.resize(static_cast<std::size_t>(curveCount));
     for (auto& curve : record.Curves) {
         auto indexes = in.fields(3, 3);
@@ -172,16 +176,42 @@ ScriptRecord readScriptText(const std::string& text) {
     for (std::size_t i = 0; i < record.Curves.size() && !in.tailEnded(); ++i)
         record.Colours.push_back(ScriptLines::smallInteger(in.fields(1, 1)[0]));
     if (in.tailEnded())
-        return record;
+        return;
     auto turns = in.fields(2, 3);
     record.Turns = ScriptTurns{ScriptLines::real(turns[0]), ScriptLines::real(turns[1]), {}};
     if (turns.size() > 2)
         record.Turns->AboutZ = ScriptLines::real(turns[2]);
     if (in.tailEnded())
-        return record;
+        return;
     auto figure = in.fields(1, 2);
     record.Figure = ScriptFigure{ScriptLines::smallInteger(figure[0]), {}};
     if (figure.size() > 1)
         record.Figure->FirstCurve = ScriptLines::smallInteger(figure[1]);
+}
+
+} // namespace
+
+ScriptRecord readScript(const std::string& text) {
+    ScriptLines in(text);
+    if (in.atEnd() || in.line() != ScriptMagic)
+        throw OrvantaError("Incompatible script version");
+    ScriptRecord record;
+    record.Shortage = ScriptShortage::ProblemName;
+    try {
+        record.ProblemName = trim(in.line());
+        record.Shortage = ScriptShortage::Settings;
+        readSettings(in, record);
+        record.Shortage = ScriptShortage::Graph;
+        readGraph(in, record);
+        record.Shortage = ScriptShortage::None;
+    } catch (const ShortScript&) {
+    }
+    return record;
+}
+
+ScriptRecord readScriptText(const std::string& text) {
+    ScriptRecord record = readScript(text);
+    if (record.Shortage != ScriptShortage::None)
+        throw OrvantaError(ScriptShortMessage);
     return record;
 }

@@ -37,6 +37,17 @@ struct ScriptFigure {
     bool operator==(const ScriptFigure&) const = default;
 };
 
+inline constexpr const char* ScriptShortMessage = "Not enough data in script file";
+
+// Where a script ran out of lines or met a malformed one. What was read before stays in the
+// record: a script that runs short after its settings still loads and compiles its problem.
+enum class ScriptShortage {
+    None,
+    ProblemName, // the second line is missing: the problem is unknown
+    Settings,    // in the step factor, the number of terms or the four choices
+    Graph,       // anywhere after the four choices
+};
+
 struct ScriptRecord {
     std::string ProblemName; // file name without folder
     Extended RadFactor = 0.5L;
@@ -55,6 +66,7 @@ struct ScriptRecord {
     std::vector<std::int32_t> Colours; // up to one per curve
     std::optional<ScriptTurns> Turns;
     std::optional<ScriptFigure> Figure;
+    ScriptShortage Shortage = ScriptShortage::None; // set by the reader only
     bool operator==(const ScriptRecord&) const = default;
 };
 
@@ -70,6 +82,8 @@ std::string scriptText(const ScriptRecord& record);
 // record's error control is not "No error control"; the script is written all the same.
 bool writeScriptFile(const ScriptRecord& record, const std::string& problemPath, Ui& ui);
 
-// Reads a script's text; throws OrvantaError with "Incompatible script version" or
-// "Not enough data in script file".
+// Reads a script's text as far as it goes, noting where it ran short; throws OrvantaError
+// "Incompatible script version" when the first line is not the magic.
+ScriptRecord readScript(const std::string& text);
+// The same, but a script that runs short anywhere throws "Not enough data in script file".
 ScriptRecord readScriptText(const std::string& text);

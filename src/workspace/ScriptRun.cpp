@@ -76,20 +76,32 @@ std::optional<ScriptRecord> openScript(const ScriptLocation& location, const std
         ui.message("Cannot open script file " + name);
         return std::nullopt;
     }
+    ScriptRecord record;
     try {
-        return readScriptText(*text);
+        record = readScript(*text);
     } catch (const OrvantaError& error) {
         ui.message(error.what());
         return std::nullopt;
     }
+    if (record.Shortage == ScriptShortage::ProblemName) {
+        ui.message(ScriptShortMessage);
+        return std::nullopt;
+    }
+    // The problem is checked as soon as it is named, before the settings are read.
+    if (problemModifiedAfterScript(location.ScriptPath,
+                                   problemPathFor(location, record.ProblemName)))
+        ui.message(ModifiedAfterScriptMessage);
+    if (record.Shortage == ScriptShortage::Settings) {
+        ui.message(ScriptShortMessage);
+        return std::nullopt;
+    }
+    return record;
 }
 
 bool prepareScript(const ScriptRecord& record, const ScriptLocation& location, ProgramState& state,
                    TCompiledProblem& problem, ProblemDocument& document, FormulaAssembly& assembly,
                    Ui& ui) {
     const std::string problemPath = problemPathFor(location, record.ProblemName);
-    if (problemModifiedAfterScript(location.ScriptPath, problemPath))
-        ui.message(ModifiedAfterScriptMessage);
     const std::int32_t terms = std::max(record.TermCount, MinTermCount);
     if (terms != state.TermCount) {
         state.TermCount = terms;
@@ -128,6 +140,11 @@ bool prepareScript(const ScriptRecord& record, const ScriptLocation& location, P
     state.Control = errorControlItem(record.ErrorControl);
     setDirection(problem, record.Direction == 1);
     refreshStep(state, problem);
+    // A script that ran short after its settings leaves its problem loaded and compiled.
+    if (record.Shortage != ScriptShortage::None) {
+        ui.message(ScriptShortMessage);
+        return false;
+    }
     if (record.ResultsLength > 0) {
         const bool auxToo = record.ValuesPerPoint > problem.NumMain;
         if (!createResults(state, problem, ui, std::to_string(record.ResultsLength), auxToo, false)

@@ -156,3 +156,26 @@ TEST(ScriptFile, TheStepFactorIsWrittenInItsShortestExactForm) {
     record.RadFactor = third;
     EXPECT_EQ(third, readScriptText(scriptText(record)).RadFactor);
 }
+
+TEST(ScriptFile, AShortScriptKeepsWhatItReadAndSaysWhereItStopped) {
+    auto lines = splitLines(scriptText(fullRecord()));
+    auto cutAfter = [&](std::size_t keep) {
+        return readScript(joined({lines.begin(), lines.begin() + keep}));
+    };
+    EXPECT_EQ(ScriptShortage::ProblemName, cutAfter(1).Shortage);
+    EXPECT_EQ(ScriptShortage::Settings, cutAfter(2).Shortage);
+    EXPECT_EQ("Lorenz.ode", cutAfter(2).ProblemName);
+    EXPECT_EQ(ScriptShortage::Settings, cutAfter(3).Shortage);
+    auto afterChoices = cutAfter(4);
+    EXPECT_EQ(ScriptShortage::Graph, afterChoices.Shortage);
+    EXPECT_EQ(0.25L, afterChoices.RadFactor);
+    EXPECT_EQ(21, afterChoices.TermCount);
+    EXPECT_EQ(1, afterChoices.Direction);
+    EXPECT_EQ(0, afterChoices.Convergence);
+    EXPECT_EQ(ScriptShortage::Graph, cutAfter(15).Shortage);
+    auto brokenTail = lines;
+    brokenTail[21] = "0.5";
+    EXPECT_EQ(ScriptShortage::Graph, readScript(joined(brokenTail)).Shortage);
+    EXPECT_EQ(ScriptShortage::None, readScript(scriptText(fullRecord())).Shortage);
+    EXPECT_THROW(readScript("OrvantaScript:2003/08/23\r\n"), OrvantaError);
+}
