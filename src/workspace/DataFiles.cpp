@@ -70,12 +70,12 @@ struct ElementsHeader {
     std::int32_t Terms = 0;
 };
 
-// The file holds exactly 3 + P·W·K numbers, W is what this problem stores per point, and K is a
-// number of terms the engine can take.
-std::optional<ElementsHeader> readElementsHeader(ExtendedFileReader& in,
-                                                 const TCompiledProblem& problem) {
-    Extended numbers[3];
-    if (in.hasTrailingBytes() || !in.read(numbers, 3))
+// After the three counts were read: the file holds exactly 3 + P·W·K numbers, W is what this
+// problem stores per point, and K is a number of terms the engine can take.
+std::optional<ElementsHeader> checkElementsHeader(const Extended (&numbers)[3],
+                                                  const ExtendedFileReader& in,
+                                                  const TCompiledProblem& problem) {
+    if (in.hasTrailingBytes())
         return std::nullopt;
     const std::uint64_t left = in.remaining();
     auto points = roundedCount(numbers[0], std::min<std::uint64_t>(left, INT32_MAX - 10));
@@ -119,7 +119,13 @@ bool loadElements(ProgramState& state, TCompiledProblem& problem, const std::str
         ui.message("No file of elements for " + caption);
         return false;
     }
-    auto header = readElementsHeader(in, problem);
+    const std::string readFailure = "Failed to open file of elements " + caption;
+    Extended counts[3];
+    if (!in.read(counts, 3)) {
+        ui.message(readFailure);
+        return false;
+    }
+    auto header = checkElementsHeader(counts, in, problem);
     if (!header) {
         ui.message("Inconsistent file of elements");
         return false;
@@ -141,7 +147,7 @@ bool loadElements(ProgramState& state, TCompiledProblem& problem, const std::str
     loaded.Terms = header->Terms;
     const std::size_t pointSize = static_cast<std::size_t>(header->Vars) * header->Terms;
     if (!in.read(loaded.Values.data(), pointSize * header->Points)) {
-        ui.message("Failed to open file of elements " + caption);
+        ui.message(readFailure);
         return false;
     }
     for (std::int32_t q = 0; q < header->Points; ++q)

@@ -220,7 +220,6 @@ TEST_F(DataFilesTest, BadFilesOfElementsChangeNeitherTheArrayNorTheTermCount) {
         {"one number too many", good + std::string(10, '\0')},
         {"one number short", good.substr(0, good.size() - 10)},
         {"a byte short", good.substr(0, good.size() - 1)},
-        {"empty", ""},
         {"header only", good.substr(0, 30)},
         {"huge point count", withHeader(1e18L, 4, 31)},
         {"NaN point count", withHeader(nan, 4, 31)},
@@ -241,6 +240,18 @@ TEST_F(DataFilesTest, BadFilesOfElementsChangeNeitherTheArrayNorTheTermCount) {
             << what;
         EXPECT_TRUE(loaded.state.Results.empty()) << what;
         EXPECT_EQ(31, loaded.state.TermCount) << what;
+    }
+    // A file too short to hold the three counts cannot be read at all.
+    for (const std::string& bytes : {std::string(), good.substr(0, 20), good.substr(0, 29)}) {
+        Session loaded;
+        writeBytes(saved("run.elm"), bytes);
+        EXPECT_FALSE(loadData(loaded.state, loaded.problem, loaded.document, loaded.assembly,
+                              saved("run.ode"), loaded.ui))
+            << bytes.size();
+        EXPECT_EQ(std::vector<std::string>{"Failed to open file of elements run"},
+                  loaded.ui.messages)
+            << bytes.size();
+        EXPECT_TRUE(loaded.state.Results.empty());
     }
 }
 
