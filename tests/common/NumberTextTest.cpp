@@ -37,8 +37,8 @@ TEST(NumberText, ReaderAcceptsOnlyCompleteDecimalNumbers) {
     EXPECT_EQ(parseNumber("-0.1"), -0.1L);
     EXPECT_EQ(parseNumber("+7"), 7.0L);
     EXPECT_EQ(parseNumber("1e-5000"), 0.0L);
-    for (const char* bad : {"", "1e", "e5", ".", "-", "1.2.3", "0x10", "inf", "nan", " 1", "1 ", "1e+",
-                            "1e99999"})
+    for (const char* bad :
+         {"", "1e", "e5", ".", "-", "1.2.3", "0x10", "inf", "nan", " 1", "1 ", "1e+", "1e99999"})
         EXPECT_FALSE(parseNumber(bad).has_value()) << bad;
     EXPECT_EQ(parseTrimmedNumber("  2.5\t"), 2.5L);
 }

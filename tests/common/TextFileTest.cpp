@@ -1,4 +1,5 @@
 #include "common/TextFile.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@ TEST(TextFile, LinesSplitOnAnyLineEnd) {
 }
 
 TEST(TextFile, AFailedSaveLeavesThePreviousFile) {
-    auto folder = std::filesystem::temp_directory_path() / "orvanta_textfile_test";
-    std::filesystem::create_directories(folder);
+    TempFolder temp;
+    const auto& folder = temp.folder();
     std::string path = (folder / "a.txt").string();
     ASSERT_TRUE(writeFileAtomically(path, "first"));
     EXPECT_EQ(readWholeFile(path), "first");
@@ -22,5 +23,4 @@ TEST(TextFile, AFailedSaveLeavesThePreviousFile) {
     EXPECT_FALSE(writeFileAtomically((folder / "missing" / "b.txt").string(), "x"));
     EXPECT_FALSE(readWholeFile((folder / "missing" / "b.txt").string()).has_value());
     EXPECT_FALSE(readWholeFile(folder.string()).has_value());
-    std::filesystem::remove_all(folder);
 }

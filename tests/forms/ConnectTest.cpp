@@ -16,19 +16,15 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "support/TempFolder.h"
+
 #include <filesystem>
 
 class ConnectTest : public ProblemWindowTest {
   protected:
     void SetUp() override {
         ProblemWindowTest::SetUp();
-        folder = std::filesystem::temp_directory_path() / "orvanta_window_connect";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override {
-        ProblemWindowTest::TearDown();
-        std::filesystem::remove_all(folder);
+        folder = temp.folder();
     }
 
     std::string writeProblem(const std::string& name, const std::string& text) {
@@ -52,6 +48,7 @@ class ConnectTest : public ProblemWindowTest {
         return window->sgParameters->cell(column, 0);
     }
 
+    TempFolder temp;
     std::filesystem::path folder;
 };
 

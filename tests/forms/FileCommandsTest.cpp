@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "support/TempFolder.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -18,16 +20,11 @@ class FileCommandsTest : public ProblemWindowTest {
   protected:
     void SetUp() override {
         ProblemWindowTest::SetUp();
-        folder = std::filesystem::temp_directory_path() / "orvanta_window_files";
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override {
-        ProblemWindowTest::TearDown();
-        std::filesystem::remove_all(folder);
+        folder = temp.folder();
     }
     std::string file(const std::string& name) const { return (folder / name).string(); }
 
+    TempFolder temp;
     std::filesystem::path folder;
 };
 

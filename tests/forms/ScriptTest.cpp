@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include "support/TempFolder.h"
+
 #include <filesystem>
 #include <regex>
 
@@ -41,19 +43,15 @@ class ScriptTest : public ProblemWindowTest {
   protected:
     void SetUp() override {
         ProblemWindowTest::SetUp();
-        folder = std::filesystem::temp_directory_path() / "orvanta_window_scripts";
-        std::filesystem::remove_all(folder);
+        folder = temp.folder();
         std::filesystem::create_directories(folder / "again");
-    }
-    void TearDown() override {
-        ProblemWindowTest::TearDown();
-        std::filesystem::remove_all(folder);
     }
     std::string file(const std::string& name) const { return (folder / name).string(); }
     void write(const std::string& name, const std::string& text) {
         ASSERT_TRUE(writeFileAtomically(file(name), text));
     }
 
+    TempFolder temp;
     std::filesystem::path folder;
 };
 

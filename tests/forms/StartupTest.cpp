@@ -3,14 +3,15 @@
 #include "app/forms/QtUi.h"
 #include "support/FakeUi.h"
 
+#include "support/TempFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 TEST(Startup, MissingHelpOrSamplesFolderIsReportedByName) {
-    auto folder = std::filesystem::temp_directory_path() / "orvanta_startup_test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    TempFolder temp;
+    const auto& folder = temp.folder();
     std::string program = programFolderOf(folder.string());
     ASSERT_EQ(program.back(), '/');
 
@@ -26,7 +27,6 @@ TEST(Startup, MissingHelpOrSamplesFolderIsReportedByName) {
     ui.messages.clear();
     EXPECT_TRUE(checkProgramFolders(program, ui));
     EXPECT_TRUE(ui.messages.empty());
-    std::filesystem::remove_all(folder);
 }
 
 TEST(Startup, TheSourceTreeShipsHelpAndSamples) {

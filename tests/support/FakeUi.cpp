@@ -1,6 +1,8 @@
 #include "support/FakeUi.h"
 
-void FakeUi::message(const std::string& text) { messages.push_back(text); }
+void FakeUi::message(const std::string& text) {
+    messages.push_back(text);
+}
 
 bool FakeUi::confirm(const std::string& text) {
     messages.push_back(text);
@@ -11,7 +13,9 @@ bool FakeUi::confirm(const std::string& text) {
     return answer;
 }
 
-bool FakeUi::ask(const std::string& text) { return confirm(text); }
+bool FakeUi::ask(const std::string& text) {
+    return confirm(text);
+}
 
 std::optional<std::string> FakeUi::inputBox(const std::string& title, const std::string& prompt,
                                             const std::string& proposal) {
@@ -23,7 +27,8 @@ std::optional<std::string> FakeUi::inputBox(const std::string& title, const std:
     return answer;
 }
 
-std::optional<std::string> FakeUi::openFile(const std::string&, const std::string&, const std::string&) {
+std::optional<std::string> FakeUi::openFile(const std::string&, const std::string&,
+                                            const std::string&) {
     if (fileAnswers.empty())
         return std::nullopt;
     auto answer = fileAnswers.front();

@@ -9,14 +9,15 @@
 #include <vector>
 
 class FakeUi : public Ui {
-public:
-    std::vector<std::string> messages;        // every message, confirmation and question shown
-    std::deque<bool> confirmAnswers;          // confirm() and ask(); true when empty
+  public:
+    std::vector<std::string> messages; // every message, confirmation and question shown
+    std::deque<bool> confirmAnswers;   // confirm() and ask(); true when empty
     std::deque<std::optional<std::string>> inputAnswers; // inputBox(); cancel when empty
-    std::deque<std::optional<std::string>> fileAnswers;  // openFile() and saveFile(); cancel when empty
-    std::vector<std::string> inputPrompts;    // "title|prompt|proposal" of every input box
+    std::deque<std::optional<std::string>>
+        fileAnswers;                       // openFile() and saveFile(); cancel when empty
+    std::vector<std::string> inputPrompts; // "title|prompt|proposal" of every input box
     std::string clipboard;
-    std::function<void()> onProcessEvents;    // runs inside processEvents(), e.g. to press Esc
+    std::function<void()> onProcessEvents; // runs inside processEvents(), e.g. to press Esc
     int processEventsCalls = 0;
 
     void message(const std::string& text) override;

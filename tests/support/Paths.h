@@ -3,6 +3,12 @@
 
 #include <string>
 
-inline std::string problemPath(const std::string& name) { return std::string(ORVANTA_PROBLEMS_DIR) + "/" + name; }
-inline std::string sourcePath(const std::string& name) { return std::string(ORVANTA_SOURCE_DIR) + "/" + name; }
-inline std::string cliPath() { return ORVANTA_CLI; }
+inline std::string problemPath(const std::string& name) {
+    return std::string(ORVANTA_PROBLEMS_DIR) + "/" + name;
+}
+inline std::string sourcePath(const std::string& name) {
+    return std::string(ORVANTA_SOURCE_DIR) + "/" + name;
+}
+inline std::string cliPath() {
+    return ORVANTA_CLI;
+}

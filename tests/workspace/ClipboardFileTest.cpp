@@ -1,5 +1,5 @@
 #include "workspace/ClipboardFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "common/OrvantaError.h"
 #include "support/FakeUi.h"
 #include "workspace/ExtendedFile.h"

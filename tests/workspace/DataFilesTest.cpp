@@ -1,5 +1,5 @@
 #include "workspace/DataFiles.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
 #include "integrator/IntegrationRun.h"

@@ -1,5 +1,5 @@
 #include "workspace/ExtendedFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

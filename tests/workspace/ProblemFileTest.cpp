@@ -1,5 +1,5 @@
 #include "workspace/ProblemFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
 #include "support/FakeUi.h"

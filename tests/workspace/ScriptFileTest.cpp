@@ -1,5 +1,5 @@
 #include "workspace/ScriptFile.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "common/OrvantaError.h"
 #include "common/TextFile.h"
 #include "support/FakeUi.h"

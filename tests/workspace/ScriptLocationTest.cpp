@@ -1,5 +1,5 @@
 #include "workspace/ScriptLocation.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

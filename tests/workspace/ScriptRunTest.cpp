@@ -1,5 +1,5 @@
 #include "workspace/ScriptRun.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "common/TextFile.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"

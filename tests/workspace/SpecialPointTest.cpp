@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
 #include "support/FakeUi.h"

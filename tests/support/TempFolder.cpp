@@ -1,12 +1,11 @@
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <fstream>
 #include <sstream>
 #include <stdlib.h>
 
 TempFolder::TempFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "orvanta-files-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvanta-test-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());
 }
 

@@ -1,4 +1,4 @@
-// A fresh folder per test for the files the workspace tests write.
+// A fresh folder per test for the files a test writes; tests run in parallel processes.
 #pragma once
 
 #include <filesystem>
