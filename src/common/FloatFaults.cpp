@@ -2,8 +2,14 @@
 
 #include <cfenv>
 
-void clearFloatFaults() { std::feclearexcept(FE_ALL_EXCEPT); }
+void clearFloatFaults() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
 
-bool floatFaultRaised() { return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0; }
+bool floatFaultRaised() {
+    return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0;
+}
 
-bool invalidOrDivByZeroRaised() { return std::fetestexcept(FE_INVALID | FE_DIVBYZERO) != 0; }
+bool invalidOrDivByZeroRaised() {
+    return std::fetestexcept(FE_INVALID | FE_DIVBYZERO) != 0;
+}

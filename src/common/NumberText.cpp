@@ -26,7 +26,8 @@ std::string cleanExponent(std::string text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        bool inExponent = (c == 'e' || c == 'E') && i > 0 && std::isdigit(static_cast<unsigned char>(text[i - 1]));
+        bool inExponent = (c == 'e' || c == 'E') && i > 0 &&
+                          std::isdigit(static_cast<unsigned char>(text[i - 1]));
         if (!inExponent) {
             out += c;
             continue;
@@ -42,7 +43,8 @@ std::string cleanExponent(std::string text) {
         while (j < text.size() && text[j] == '0' && j + 1 < text.size() &&
                std::isdigit(static_cast<unsigned char>(text[j + 1])))
             ++j;
-        if (j == digitsStart && (j >= text.size() || !std::isdigit(static_cast<unsigned char>(text[j])))) {
+        if (j == digitsStart &&
+            (j >= text.size() || !std::isdigit(static_cast<unsigned char>(text[j])))) {
             // Not an exponent after all: keep the text as it was.
             out.back() = c;
             j = i + 1;
@@ -85,7 +87,9 @@ std::string formatGeneral(Extended value, int digits) {
     return cleanExponent(mantissa + sci.substr(ePos));
 }
 
-std::string formatDisplay(Extended value) { return formatGeneral(value, 18); }
+std::string formatDisplay(Extended value) {
+    return formatGeneral(value, 18);
+}
 
 std::string formatExponent(Extended value, int digits) {
     return cleanExponent(formatText("%.*Le", digits - 1, value));
@@ -146,7 +150,9 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(first, last - first));
 }
 
-std::optional<Extended> parseTrimmedNumber(std::string_view text) { return parseNumber(trim(text)); }
+std::optional<Extended> parseTrimmedNumber(std::string_view text) {
+    return parseNumber(trim(text));
+}
 
 std::optional<long long> parseInteger(std::string_view text) {
     size_t i = 0;

@@ -11,8 +11,11 @@
 std::string formatDisplay(Extended value);
 // General format with `digits` significant digits (the "%g" form has 6), same exponent form.
 std::string formatGeneral(Extended value, int digits);
-inline std::string formatShort(Extended value) { return formatGeneral(value, 6); }
-// Exponent form with 18 significant digits: "1.00000000000000000e+20" cleaned to "1.00000000000000000e20".
+inline std::string formatShort(Extended value) {
+    return formatGeneral(value, 6);
+}
+// Exponent form with 18 significant digits: "1.00000000000000000e+20" cleaned to
+// "1.00000000000000000e20".
 std::string formatExponent(Extended value, int digits = 18);
 // Removes a "+" and leading zeros from every exponent in the text and writes the letter "e".
 std::string cleanExponent(std::string text);

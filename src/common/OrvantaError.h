@@ -5,6 +5,6 @@
 #include <string>
 
 class OrvantaError : public std::runtime_error {
-public:
+  public:
     explicit OrvantaError(const std::string& message) : std::runtime_error(message) {}
 };

@@ -70,9 +70,10 @@ bool writeFileAtomically(const std::string& path, std::string_view content) {
     std::error_code error;
     if (ok) {
         // Keep the permissions of the file we replace, or the usual ones for a new file.
-        auto permissions = fs::exists(target, error) ? fs::status(target, error).permissions()
-                                                     : fs::perms::owner_read | fs::perms::owner_write |
-                                                           fs::perms::group_read | fs::perms::others_read;
+        auto permissions = fs::exists(target, error)
+                               ? fs::status(target, error).permissions()
+                               : fs::perms::owner_read | fs::perms::owner_write |
+                                     fs::perms::group_read | fs::perms::others_read;
         fs::permissions(pattern, permissions, error);
         fs::rename(pattern, target, error);
         ok = !error;

@@ -1,7 +1,7 @@
 #include "workspace/ClipboardFile.h"
-#include "support/TempFolder.h"
 #include "common/OrvantaError.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 #include "workspace/ExtendedFile.h"
 
 #include <gtest/gtest.h>

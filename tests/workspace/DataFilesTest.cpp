@@ -1,5 +1,4 @@
 #include "workspace/DataFiles.h"
-#include "support/TempFolder.h"
 #include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
 #include "integrator/IntegrationRun.h"
@@ -7,6 +6,7 @@
 #include "integrator/ResultsArray.h"
 #include "support/FakeUi.h"
 #include "support/Paths.h"
+#include "support/TempFolder.h"
 #include "workspace/ExtendedFile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ProblemFile.h"

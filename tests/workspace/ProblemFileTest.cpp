@@ -1,8 +1,8 @@
 #include "workspace/ProblemFile.h"
-#include "support/TempFolder.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 #include "workspace/ExtendedFile.h"
 #include "workspace/PolynomialSection.h"
 

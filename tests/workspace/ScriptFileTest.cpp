@@ -1,8 +1,8 @@
 #include "workspace/ScriptFile.h"
-#include "support/TempFolder.h"
 #include "common/OrvantaError.h"
 #include "common/TextFile.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "workspace/ScriptRun.h"
-#include "support/TempFolder.h"
 #include "common/TextFile.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
 #include "support/FakeUi.h"
 #include "support/Paths.h"
+#include "support/TempFolder.h"
 #include "workspace/ProblemDocument.h"
 
 #include <filesystem>

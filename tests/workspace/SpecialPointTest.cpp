@@ -1,7 +1,7 @@
-#include "support/TempFolder.h"
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
 #include "support/FakeUi.h"
+#include "support/TempFolder.h"
 #include "workspace/ExtendedFile.h"
 #include "workspace/SpecialPointFile.h"
 
