@@ -1,5 +1,6 @@
 // The problem window's compile command: cleans the panes, compiles, shows the result in the
 // grids and labels, and points at the place of an error.
+#include "workspace/forms/BusyCursor.h"
 #include "workspace/forms/TProblForm.h"
 
 #include "common/NumberText.h"
@@ -23,17 +24,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-
-namespace {
-
-// The hourglass for the length of a compilation, restored however it ends.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 void TProblForm::Compile1Click() {
     compileProblem(true);

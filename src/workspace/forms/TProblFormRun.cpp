@@ -1,5 +1,6 @@
 // The problem window's integration controls: "Apply", current to initial values, "More" with its
 // progress and summary, termination, direction, restart, the step-control settings and the order.
+#include "workspace/forms/BusyCursor.h"
 #include "workspace/forms/TProblForm.h"
 
 #include "common/NumberText.h"
@@ -21,16 +22,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-namespace {
-
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 std::vector<std::string> TProblForm::mainNames() const {
     std::vector<std::string> names;
