@@ -60,11 +60,15 @@ void TProblForm::setCaption(const std::string& caption) {
 }
 
 void TProblForm::REditConstChange() {
+    bool wasCompiled = problem_.Compiled;
     problem_.Compiled = false;
     lbConvRad->setText("Not compiled yet                ");
     if (!modified()) {
         resetCompiledState();
         setModified(true);
+        FormPaint();
+    } else if (wasCompiled) {
+        // The commands of a compiled problem go off with the first edit after compiling.
         FormPaint();
     }
 }
