@@ -86,6 +86,7 @@ void TProblForm::FormPaint() {
     Clear1->setEnabled(PageControl1->currentIndex() == EquationsPage);
     btAppend->setEnabled(compiled && !cbCircular->isChecked());
 
+    lboxInstructions->setCurrentRow(-1);
     lbDebugInstr->clear();
     stDebugInstr->clear();
     stSourceLine->clear();
