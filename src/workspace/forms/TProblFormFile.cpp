@@ -41,6 +41,7 @@ void TProblForm::Clear1Click() {
     writeParametersHeader();
     fillingGrids_ = false;
     clearPanes();
+    AssumeconvradiusAsRadiuslimit1->setChecked(false);
     setModified(false);
     setCaption("Unnamed");
     saveDialogFileName_ = "Unnamed";
