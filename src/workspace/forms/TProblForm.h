@@ -294,7 +294,8 @@ class TProblForm : public QMainWindow {
     ProgramState& state_;
     ProblemDocument document_;
     std::string filePath_;
-    std::string saveDialogFileName_;
+    std::string
+        saveDialogFileName_; // offered by Save As: the problem's file, "Unnamed" after Clear
     TCompiledProblem problem_;
     std::vector<std::string> FormulaList;
     bool initialValuesEdited_ = false;

@@ -42,6 +42,7 @@ ProblemDocument TProblForm::documentFromPanes() const {
 void TProblForm::showDocument(const ProblemDocument& document) {
     document_ = document;
     filePath_ = document.Path;
+    saveDialogFileName_ = document.Path;
     // Loading is not an edit: the compiled state and the stored results stay as they are.
     QSignalBlocker constBlocker(REditConst), initBlocker(REditInit), auxBlocker(REditAux),
         odeBlocker(REditODEs);
@@ -95,6 +96,7 @@ bool TProblForm::saveProblemAs(const std::string& fileName) {
     bool written = writeProblemFile(document, fileName, FormulaList, ui_);
     document_.Path = document.Path;
     filePath_ = document.Path;
+    saveDialogFileName_ = document.Path;
     if (!written)
         return false;
     setCaption(captionForPath(document.Path));
@@ -110,7 +112,7 @@ void TProblForm::Save1Click() {
 }
 
 void TProblForm::SaveAs1Click() {
-    if (auto name = ui_.saveFile("Save ODE (and scripts)", OdeFilter, filePath_))
+    if (auto name = ui_.saveFile("Save ODE (and scripts)", OdeFilter, saveDialogFileName_))
         saveProblemAs(*name);
 }
 
@@ -156,13 +158,14 @@ void TProblForm::Print1Click() {
 }
 
 void TProblForm::Savedata1Click() {
-    auto name = ui_.saveFile("Save ODE (and scripts)", OdeFilter, filePath_);
+    auto name = ui_.saveFile("Save ODE (and scripts)", OdeFilter, saveDialogFileName_);
     if (!name)
         return;
     ProblemDocument document = documentFromPanes();
     saveData(state_, problem_, document, *name, FormulaList, ui_);
     document_.Path = document.Path;
     filePath_ = document.Path;
+    saveDialogFileName_ = document.Path;
     setCaption(captionForPath(document.Path));
     setModified(false);
 }
