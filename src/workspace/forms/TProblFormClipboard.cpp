@@ -40,8 +40,11 @@ void TProblForm::btCurToClipClick() {
 
 void TProblForm::btClipToInitClick() {
     refreshClipboardIndicator();
-    if (!problem_.Compiled)
+    // The values become current values of the compiled problem; without one they have no home.
+    if (!problem_.Compiled) {
+        ui_.message("Compile the problem before taking the clipboard values");
         return;
+    }
     try {
         std::vector<Extended> values =
             readClipboardValues(clipboardPath(), windowTitle().toStdString(),
