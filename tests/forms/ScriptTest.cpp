@@ -89,6 +89,23 @@ TEST_F(ScriptTest, AScriptOnTheCommandLineLoadsCompilesAndIntegratesItsProblem) 
     EXPECT_TRUE(windows.pendingStartupFile.empty()) << "the start-up file is opened once";
 }
 
+TEST_F(ScriptTest, ABackwardScriptShowsAndIntegratesBackward) {
+    write("osc.ode", OscillatorProblem);
+    std::string script = oscillatorScript("osc.ode", 5);
+    script.replace(script.find("2 0 0 2"), 7, "2 1 0 2");
+    write("back.scr", script);
+    form->runScript(file("back.scr"), true);
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(form->rgDirection->itemIndex(), 1);
+    EXPECT_EQ(form->lbIncrease->text().toStdString(), " decreases");
+    EXPECT_LT(form->compiledProblem().CurrentIndep, 0);
+
+    ui.fileAnswers = {file("again/back.scr")};
+    form->Savescript1->trigger();
+    ScriptRecord record = readScriptText(readWholeFile(file("again/back.scr")).value_or(""));
+    EXPECT_EQ(record.Direction, 1);
+}
+
 TEST_F(ScriptTest, ABareScriptNameIsTakenFromTheSamplesFolder) {
     form->runScript("Pendulum.scr", false);
     ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
