@@ -5,6 +5,7 @@
 #include "common/TextFile.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/FormulaParser.h"
+#include "engine/EnginePlan.h"
 #include "engine/EngineState.h"
 #include "engine/HandBuiltProblem.h"
 #include "engine/ReferenceJet.h"
@@ -71,30 +72,54 @@ std::string singularityOf(TCompiledProblem& problem, EngineState& engine) {
     return "";
 }
 
+// Whether the scheduled path runs the steps in another order than the list.
+bool reordered(TCompiledProblem& problem, const EngineState& engine) {
+    const EnginePlan& plan = planFor(problem, engine);
+    if (plan.FastSteps.size() != plan.Steps.size())
+        return true;
+    for (std::size_t i = 0; i < plan.Steps.size(); ++i)
+        if (plan.FastSteps[i].R != plan.Steps[i].R || plan.FastSteps[i].Kind != plan.Steps[i].Kind)
+            return true;
+    return false;
+}
+
+// Both variants of a problem: as given, where the scheduled path reorders its steps, and with
+// `trigonometry` added, whose companions read each other's results and keep the list order.
+void expectWithAndWithoutTrigonometry(ProblemPanes panes, const std::string& trigonometry,
+                                      EngineState& engine) {
+    auto scheduled = compile(panes, engine.TermCount);
+    expectBothPathsMatchReference(scheduled, engine);
+    EXPECT_TRUE(reordered(scheduled, engine));
+    panes.Aux.push_back("trig = " + trigonometry);
+    panes.ODEs.back() += " + trig";
+    auto listOrder = compile(panes, engine.TermCount);
+    expectBothPathsMatchReference(listOrder, engine);
+    EXPECT_FALSE(reordered(listOrder, engine));
+}
+
 TEST(RecurrenceReference, FunctionsOfAMovingVariable) {
-    // Every function and companion the compiler emits, of variables that are not t.
+    // Every function the compiler emits, of variables that are not t.
     EngineState engine;
-    auto p = compile(
+    expectWithAndWithoutTrigonometry(
         {{"a = 0.3", "b = 2.5", "h = -1.5"},
          {"t = 0.4", "x = 0.2", "y = 0.7"},
-         {"s = sin(x)*cos(y)", "g = tan(x) - arccos(x)/arcsin(y/2)", "e = arctan(x)*exp(x) + ln(y)",
+         {"g = arccos(x)/arcsin(y/2)", "e = arctan(x)*exp(x) + ln(y)",
           "q = sqrt(y)/y^h + x^b + (x+y)^2", "d = a/(1+y) - (x*y)/(2+x)"},
-         {"t' = 1", "x' = s + g*a", "y' = e - q + d"}},
-        engine.TermCount);
-    expectBothPathsMatchReference(p, engine);
+         {"t' = 1", "x' = g*a + e", "y' = e - q + d"}},
+        "sin(x)*cos(y) - tan(x)", engine);
 }
 
 TEST(RecurrenceReference, FunctionsOfTheIndependentVariable) {
     // The shortcuts for t: exp, ln, sqrt, sin, cos, whole and fractional powers away from 0,
-    // 1/t, x/t, t*x and x*t.
+    // 1/t, x/t, t*x and x*t; tan and the arcus functions of t take none.
     EngineState engine;
-    auto p = compile({{"c = 3"},
-                      {"t = 0.4", "x = 1.2"},
-                      {"u = exp(t) + ln(t) - sqrt(t)", "v = sin(t)*cos(t) + tan(t)",
-                       "w = t^c + t^(0-2) + t^2.5 + t^0.5", "z = 1/t + x/t + t*x + x*t"},
-                      {"t' = 1", "x' = u + v - w + z"}},
-                     engine.TermCount);
-    expectBothPathsMatchReference(p, engine);
+    expectWithAndWithoutTrigonometry(
+        {{"c = 3"},
+         {"t = 0.4", "x = 1.2"},
+         {"u = exp(t) + ln(t) - sqrt(t)", "w = t^c + t^(0-2) + t^2.5 + t^0.5",
+          "z = 1/t + x/t + t*x + x*t", "v = arcsin(t) + arccos(t) - arctan(t)"},
+         {"t' = 1", "x' = u - w + z + v"}},
+        "sin(t)*cos(t) + tan(t)", engine);
 }
 
 TEST(RecurrenceReference, SharedProblems) {
