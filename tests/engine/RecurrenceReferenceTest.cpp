@@ -131,25 +131,6 @@ TEST(RecurrenceReference, SharedProblems) {
     }
 }
 
-TEST(RecurrenceReference, SquareOperationsAndTheirSigns) {
-    // 1 + x^2, x^2 and 1 - x^2 by hand, with x' = -x (1 + x^2) + x^2 (1 - x^2), at even and odd
-    // orders.
-    EngineState engine;
-    std::vector<HandVariable> vars = {{0, true},  {0.6L, false}, {0, false}, {0, false},
-                                      {0, false}, {0, false},    {0, false}, {0, false}};
-    const std::vector<TInstruction> code = {instruction(ClassVC, OpOnePlusSquare, 1, 0, 3),
-                                            instruction(ClassVC, OpSquare, 1, 0, 4),
-                                            instruction(ClassVC, OpOneMinusSquare, 1, 0, 5),
-                                            instruction(ClassVV, OpMul, 1, 3, 6),
-                                            instruction(ClassVV, OpMul, 4, 5, 7),
-                                            instruction(ClassVV, OpSub, 7, 6, 2)};
-    auto p = handBuilt(1, 1, 0, vars, code, -1, engine.TermCount);
-    expectBothPathsMatchReference(p, engine);
-    ComputeCoefficients(p, engine);
-    EXPECT_EQ(p.Coefficients[5][1], -p.Coefficients[4][1]);
-    EXPECT_EQ(p.Coefficients[3][2], p.Coefficients[4][2]);
-}
-
 TEST(RecurrenceReference, ProductOfTWithItselfTakesTheFirstShortcut) {
     // x' = t*t + (t*t)/t with t*t a product of two varying operands: A w[k] + w[k-1] gives
     // t0^2, 2 t0, 1, 0, ...; the quotient by t takes its own shortcut.
