@@ -254,10 +254,48 @@ void TProblForm::createIntegrationPage() {
     layout->addWidget(createParametersGroup(), 1);
     layout->addLayout(bottom);
     PageControl1->addTab(page, "Integration setting");
-    // "More" stands before its number of steps; the list of windows comes last.
-    setTabOrder(btMoreBlind, edNumSteps);
-    setTabOrder(edNumSteps, btRestart);
-    setTabOrder(btAppend, LBoxAllProbl);
+    // Tab reads the page as the eye does: the grid with its buttons, then the three groups
+    // below from left to right; "More" stands before its number of steps, the list of windows
+    // comes last.
+    setTabOrderChain({sgParameters,
+                      rbAllowEdit,
+                      rbAllowMulti,
+                      btApplyStrGrid,
+                      btCurToInit,
+                      btCopyToExcel,
+                      btPaste,
+                      btCurToClip,
+                      btClipToInit,
+                      rgErrorControl->button(0),
+                      rgErrorControl->button(1),
+                      rgErrorControl->button(2),
+                      edCurRadFactor,
+                      cbDespite,
+                      rgConvergence->button(0),
+                      rgConvergence->button(1),
+                      rgConvergence->button(2),
+                      btMoreBlind,
+                      edNumSteps,
+                      btRestart,
+                      cbTermination,
+                      edEndTime,
+                      rgDirection->button(0),
+                      rgDirection->button(1),
+                      edArrLen,
+                      cbResultArray,
+                      cbAuxVarsToo,
+                      cbCircular,
+                      btAppend,
+                      LBoxAllProbl});
+}
+
+void TProblForm::setTabOrderChain(std::initializer_list<QWidget*> widgets) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 QWidget* TProblForm::createParametersGroup() {

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -236,6 +237,7 @@ class TProblForm : public QMainWindow {
     QWidget* createRunGroup();
     QWidget* createResultArrayGroup();
     void createMenus();
+    void setTabOrderChain(std::initializer_list<QWidget*> widgets);
     void writeParametersHeader();
 
     void REditInitEnter();
