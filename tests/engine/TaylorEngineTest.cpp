@@ -168,7 +168,7 @@ TEST(TaylorEngine, WorkedExampleMatchesTheClosedForm) {
     }
 }
 
-TEST(TaylorEngine, LorenzAgreesWithThePeersCoefficients) {
+TEST(TaylorEngine, LorenzAgreesWithPublishedCoefficients) {
     EngineState engine;
     auto p = handBuiltLorenz(engine.TermCount);
     ComputeCoefficients(p, engine);

@@ -5,16 +5,16 @@
 
 namespace {
 
-// Coefficients x^(k)/k! of the first position variable at the initial point, as another
-// Taylor integrator computes them in long double.
-TEST(PeerCrossCheck, LorenzFromItsFile) {
+// Coefficients x^(k)/k! of the first position variable at the initial point, as published for
+// these problems from an independent long double computation.
+TEST(PublishedCoefficients, LorenzFromItsFile) {
     CompiledFixture f(panesOfFile("lorenz.ode"));
     const Extended* x = f.problem.Coefficients[f.problem.NumConst + 1];
     EXPECT_EQ(x[2], 130);
     EXPECT_NEAR(x[30] / 3202119796772424753.0L, 1.0L, 1e-17L);
 }
 
-TEST(PeerCrossCheck, FigureEightFromItsFile) {
+TEST(PublishedCoefficients, FigureEightFromItsFile) {
     CompiledFixture f(panesOfFile("figure8.ode"));
     const Extended* x1 = f.problem.Coefficients[f.problem.NumConst + 1];
     EXPECT_EQ(x1[1], 0.466203685L);
@@ -22,7 +22,7 @@ TEST(PeerCrossCheck, FigureEightFromItsFile) {
     EXPECT_NEAR(x1[30] / -76.5657605284996862L, 1.0L, 1e-15L);
 }
 
-TEST(PeerCrossCheck, ReorderedAndPairedPassesMatchTheListOrder) {
+TEST(PublishedCoefficients, ReorderedAndPairedPassesMatchTheListOrder) {
     // The fast schedule must give the very bits of the checked pass in list order.
     CompiledFixture f(panesOfFile("nbody10_3d.ode"));
     TCompiledProblem listOrder = f.problem;
