@@ -58,6 +58,9 @@ TEST_F(RefreshTest, AnEditAfterCompilingDisablesTheCommandsOfACompiledProblem) {
 TEST_F(RefreshTest, ARefreshClearsTheChosenInstructionWithItsLabels) {
     compileLorenz();
     form->PageControl1->setCurrentIndex(TProblForm::DebuggingPage);
+    // The names, padded to ten characters, stand at the right edge of their column.
+    EXPECT_EQ(form->sgDebug->cell(1, 2), "       rho");
+    EXPECT_TRUE(form->sgDebug->item(1, 1)->textAlignment() & Qt::AlignRight);
     form->lboxInstructions->setCurrentRow(0);
     form->lboxInstructions->itemClicked(form->lboxInstructions->item(0));
     ASSERT_FALSE(form->stDebugInstr->text().isEmpty());

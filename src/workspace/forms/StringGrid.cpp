@@ -73,6 +73,12 @@ void StringGrid::clearCells() {
             setCell(c, r, "");
 }
 
+void StringGrid::alignColumn(int column, Qt::Alignment alignment) {
+    for (int r = 0; r < rowCount(); ++r)
+        if (QTableWidgetItem* existing = item(r, column))
+            existing->setTextAlignment(alignment);
+}
+
 std::vector<std::vector<std::string>> StringGrid::texts() const {
     std::vector<std::vector<std::string>> rows;
     for (int r = 0; r <= rowCount(); ++r) {

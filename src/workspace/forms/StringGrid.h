@@ -22,6 +22,8 @@ class StringGrid : public QTableWidget {
     // Cells the user may not edit (the names column).
     void setColumnReadOnly(int column, bool readOnly);
     void clearCells(); // empties every cell, the header row included
+    // Aligns the texts of a column's cells below the header.
+    void alignColumn(int column, Qt::Alignment alignment);
 
     // The whole grid as rows of texts, header row first.
     std::vector<std::vector<std::string>> texts() const;

@@ -44,6 +44,9 @@ void TProblForm::fillDebugGrid() {
     for (int row = 0; row < static_cast<int>(rows.size()); ++row)
         for (int column = 0; column < static_cast<int>(rows[row].size()); ++column)
             sgDebug->setCell(column, row, rows[row][column]);
+    // The names are padded to the right edge; in a proportional font only alignment keeps them
+    // there.
+    sgDebug->alignColumn(1, Qt::AlignRight | Qt::AlignVCenter);
 }
 
 std::vector<std::span<const Extended>> TProblForm::storedPointEntries(int point) const {
