@@ -8,7 +8,9 @@
 #include "workspace/forms/StringGrid.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -112,4 +114,18 @@ TEST_F(RefreshTest, TakingClipboardValuesIntoAProblemNotCompiledSaysSo) {
     form->btClipToInit->click();
     EXPECT_EQ(ui.lastMessage(), "Compile the problem before taking the clipboard values");
     EXPECT_EQ(form->StaticTextClipBoard->text().toStdString(), "Clipboard: Unnamed ODEs");
+}
+
+TEST_F(RefreshTest, CompilingEmptiesTheTerminalValueAndUnchecksTermination) {
+    compileLorenz();
+    form->edEndTime->setText("2");
+    form->cbTermination->click();
+    ASSERT_TRUE(form->cbTermination->isChecked());
+    ASSERT_TRUE(form->lbUntilReached->isEnabled());
+
+    form->Compile1->trigger();
+    EXPECT_EQ(form->edEndTime->text().toStdString(), "");
+    EXPECT_FALSE(form->cbTermination->isChecked());
+    EXPECT_FALSE(form->lbUntilReached->isEnabled());
+    EXPECT_FALSE(form->compiledProblem().TermArmed);
 }

@@ -22,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTabWidget>
 
 void TProblForm::Compile1Click() {
@@ -105,10 +104,8 @@ void TProblForm::showCompiledProblem(const std::vector<std::string>& mainNames) 
     }
     fillingGrids_ = false;
     listInstructions();
-    {
-        QSignalBlocker blocker(edEndTime);
-        edEndTime->clear();
-    }
+    // Emptying the terminal value unchecks termination, as any edit of it does.
+    edEndTime->clear();
     rgConvergence->setItemIndex(1);
     initialValuesEdited_ = false;
     rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
