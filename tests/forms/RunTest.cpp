@@ -93,6 +93,23 @@ TEST_F(RunTest, TerminationStopsOnTheTerminalValueAndUnchecksItself) {
     EXPECT_EQ(form->lbUntilReached->text().toStdString(), "t   = 0.05");
 }
 
+TEST_F(RunTest, RestartAppliesTheGridAsEdited) {
+    compileLorenz();
+    form->edNumSteps->setText("5");
+    form->btMoreBlind->click();
+    form->sgParameters->setCell(1, 2, "2.5");
+    form->btRestart->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(form->sgParameters->cell(2, 2), "2.5") << "the edited value is the new start";
+    EXPECT_EQ(form->sgParameters->cell(2, 1), "0");
+    EXPECT_FALSE(form->btApplyStrGrid->isEnabled());
+
+    form->sgParameters->setCell(4, 2, "1e-x");
+    form->btRestart->click();
+    EXPECT_EQ(ui.lastMessage(), "1e-x wrong");
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
+}
+
 TEST_F(RunTest, ABadToleranceIsNamedAndApplyStaysOffered) {
     compileLorenz();
     form->sgParameters->setCell(4, 2, "1e-x");

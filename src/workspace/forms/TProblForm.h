@@ -258,6 +258,7 @@ class TProblForm : public QMainWindow {
     void showEvaluationFailure(const std::string& report, int instruction, bool activeList);
     int termCount() const;
     std::vector<std::string> mainNames() const;
+    bool readParametersGrid();
     void syncStepSettings();
     void showCurrentValues();
     void createResultArray();

@@ -38,8 +38,24 @@ void TProblForm::syncStepSettings() {
 }
 
 bool TProblForm::btApplyStrGridClick() {
-    if (!problem_.Compiled)
+    if (!problem_.Compiled || !readParametersGrid())
         return false;
+    syncStepSettings();
+    try {
+        applyInitialValues(state_, problem_);
+    } catch (const OrvantaError& error) {
+        ui_.message(error.what());
+        return false;
+    }
+    initialValuesEdited_ = false;
+    btApplyStrGrid->setEnabled(false);
+    FormPaint();
+    return true;
+}
+
+// The tolerances, and the initial values when they were edited, go from the grid into the
+// problem; false after the message on a cell that does not read.
+bool TProblForm::readParametersGrid() {
     std::vector<std::string> absCells, relCells;
     for (int row = 1; row <= problem_.NumMain; ++row) {
         absCells.push_back(sgParameters->cell(4, row));
@@ -61,16 +77,6 @@ bool TProblForm::btApplyStrGridClick() {
         }
         problem_.InitialValues = values;
     }
-    syncStepSettings();
-    try {
-        applyInitialValues(state_, problem_);
-    } catch (const OrvantaError& error) {
-        ui_.message(error.what());
-        return false;
-    }
-    initialValuesEdited_ = false;
-    btApplyStrGrid->setEnabled(false);
-    FormPaint();
     return true;
 }
 
@@ -159,6 +165,9 @@ void TProblForm::rgDirectionClick() {
 
 void TProblForm::btRestartClick() {
     if (!problem_.Compiled)
+        return;
+    // Restarting applies the grid: what was typed in it is where the run starts again.
+    if (btApplyStrGrid->isEnabled() && !readParametersGrid())
         return;
     syncStepSettings();
     try {
