@@ -37,8 +37,11 @@ TEST_F(ProblemWindowTest, ParametersGridHasItsHeadersAndWidths) {
 }
 
 TEST_F(ProblemWindowTest, MultiCellSelectionRightOfTheDifferenceColumnTakesOneValue) {
+    type(form->REditInit, "x = 1\ny = 0\nz = 0");
+    type(form->REditODEs, "x' = y\ny' = z\nz' = x");
+    form->Compile1->trigger();
     StringGrid* grid = form->sgParameters;
-    grid->setRowCountWithHeader(4);
+    ASSERT_EQ(grid->rowCountWithHeader(), 4);
     form->rbAllowMulti->click();
     grid->setRangeSelected(QTableWidgetSelectionRange(0, 4, 2, 5), true);
     ui.inputAnswers = {std::string("1e-12")};

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 
 #include <optional>
@@ -128,4 +129,14 @@ TEST_F(RefreshTest, CompilingEmptiesTheTerminalValueAndUnchecksTermination) {
     EXPECT_FALSE(form->cbTermination->isChecked());
     EXPECT_FALSE(form->lbUntilReached->isEnabled());
     EXPECT_FALSE(form->compiledProblem().TermArmed);
+}
+
+TEST_F(RefreshTest, ApplyIsOfferedOnlyForACompiledProblem) {
+    form->sgParameters->setCell(4, 1, "1e-9");
+    form->rgErrorControl->button(0)->click();
+    EXPECT_FALSE(form->btApplyStrGrid->isEnabled()) << "there is nothing to apply it to";
+
+    compileLorenz();
+    form->rgErrorControl->button(0)->click();
+    EXPECT_TRUE(form->btApplyStrGrid->isEnabled());
 }

@@ -243,6 +243,7 @@ class TProblForm : public QMainWindow {
     void REditInitEnter();
     void REditODEsEnter();
     void sgParametersMouseUp();
+    void offerApply();
     void applyFont(const QFont& font);
     void FormKeyDown(int key);
     void fillDebugGrid();

@@ -7,10 +7,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+// The grid's settings have a problem to go to only once it is compiled.
+void TProblForm::offerApply() {
+    btApplyStrGrid->setEnabled(problem_.Compiled);
+}
+
 void TProblForm::sgParametersSetEditText(int row, int column) {
     if (fillingGrids_)
         return;
-    btApplyStrGrid->setEnabled(true);
+    offerApply();
     if (column == 1 && row >= 0)
         initialValuesEdited_ = true;
 }
@@ -48,7 +53,7 @@ void TProblForm::sgParametersMouseUp() {
     int row = std::max(sgParameters->currentRow(), 0);
     sgParameters->setCurrentCell(row, 5, QItemSelectionModel::NoUpdate);
     sgParameters->setCurrentCell(row, 4, QItemSelectionModel::NoUpdate);
-    btApplyStrGrid->setEnabled(true);
+    offerApply();
 }
 
 // Columns 0 and 1 show the row's initial value, column 2 its current value.

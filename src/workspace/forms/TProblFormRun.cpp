@@ -184,7 +184,7 @@ void TProblForm::btRestartClick() {
 }
 
 void TProblForm::rgErrorControlClick() {
-    btApplyStrGrid->setEnabled(true);
+    offerApply();
 }
 
 void TProblForm::edCurRadFactorChange() {
