@@ -1,23 +1,19 @@
 // Compile speed: a problem file from disk to the values at the initial point.
-#include "common/TextFile.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/FormulaParser.h"
 
+#include "SharedProblem.h"
+
 #include <benchmark/benchmark.h>
 #include <numbers>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 void compileFile(benchmark::State& state, const std::string& name) {
-    const std::string path = std::string(ORVANTA_PROBLEMS_DIR) + "/" + name;
     std::size_t instructions = 0;
     for (auto _ : state) {
-        auto text = readWholeFile(path);
-        if (!text)
-            throw std::runtime_error("cannot read " + path);
-        ProblemPanes panes = splitProblemSections(splitLines(*text)).Panes;
+        ProblemPanes panes = readSharedProblem(name);
         TCompiledProblem problem;
         FormulaParser parser;
         compileToOrderZero(panes, problem, parser, 31, std::numbers::pi_v<Extended> / 180);

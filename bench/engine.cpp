@@ -1,6 +1,5 @@
 // Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms for the
 // shared problems, and steps per second of a figure-eight run with and without error control.
-#include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/ProblemPanes.h"
 #include "engine/TaylorEngine.h"
@@ -8,9 +7,10 @@
 #include "integrator/StepControl.h"
 #include "integrator/StepRoutines.h"
 
+#include "SharedProblem.h"
+
 #include <benchmark/benchmark.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -21,10 +21,7 @@ struct LoadedProblem {
 };
 
 void load(LoadedProblem& loaded, const std::string& name) {
-    const auto text = readWholeFile(std::string(ORVANTA_PROBLEMS_DIR) + "/" + name);
-    if (!text)
-        throw std::runtime_error("cannot read " + name);
-    ProblemPanes panes = splitProblemSections(splitLines(*text)).Panes;
+    ProblemPanes panes = readSharedProblem(name);
     FormulaParser parser;
     compileForIntegration(loaded.state, panes, loaded.problem, parser, false);
 }

@@ -1,23 +1,19 @@
 // From formulas to the first jet: a problem file read, compiled, its plan built and its first
 // full expansion computed, the first radius and step estimated, as a compile in the window does.
-#include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
 #include "integrator/ProblemCompile.h"
 #include "integrator/ProgramState.h"
 
+#include "SharedProblem.h"
+
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 void firstJet(benchmark::State& state, const std::string& name) {
-    const std::string path = std::string(ORVANTA_PROBLEMS_DIR) + "/" + name;
     for (auto _ : state) {
-        auto text = readWholeFile(path);
-        if (!text)
-            throw std::runtime_error("cannot read " + path);
-        ProblemPanes panes = splitProblemSections(splitLines(*text)).Panes;
+        ProblemPanes panes = readSharedProblem(name);
         ProgramState program;
         TCompiledProblem problem;
         FormulaParser parser;

@@ -49,6 +49,13 @@ bool trialAllowed(ProgramState& state, TCompiledProblem& problem) {
     return false;
 }
 
+// A controlled step starts from the current point with its tests sized and no trial made yet.
+void beginControlledStep(ProgramState& state, TCompiledProblem& problem) {
+    prepareErrorTests(problem);
+    problem.TPrev = problem.CurrentIndep;
+    state.SplitCount = -1;
+}
+
 } // namespace
 
 void SnapStep(TCompiledProblem& problem) {
@@ -93,10 +100,8 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
                      bool goDespite) {
     if (problem.Terminated)
         return true;
-    prepareErrorTests(problem);
+    beginControlledStep(state, problem);
     const std::int32_t terms = state.TermCount;
-    problem.TPrev = problem.CurrentIndep;
-    state.SplitCount = -1;
     problem.Step = problem.Step / 0.5L;
     SaveCoefficients(problem, terms);
     bool allowed;
@@ -126,10 +131,8 @@ bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int3
                        bool goDespite) {
     if (problem.Terminated)
         return true;
-    prepareErrorTests(problem);
+    beginControlledStep(state, problem);
     const std::int32_t terms = state.TermCount;
-    problem.TPrev = problem.CurrentIndep;
-    state.SplitCount = -1;
     Extended half = problem.Step; // the proposed step, kept before snapping
     problem.CurrentIndep = problem.TPrev + half;
     SnapStep(problem);
