@@ -31,6 +31,9 @@ struct RunOutcome {
     std::string Error;         // the engine's message when a singularity ended the run
 };
 
+// The word after the number of steps: "step" for one (or a text that is no number), else "steps".
+std::string stepsLabel(const std::string& stepsText);
+
 // "More": integrates the number of steps in `stepsText` with the routine of state.Control.
 RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
                    const std::string& stepsText, const RunSettings& settings);
