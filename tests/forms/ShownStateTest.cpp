@@ -199,6 +199,7 @@ TEST_F(ShownStateTest, GreySaveCommandsSayWhyAndTheResultGroupTellsWhatToDo) {
 }
 
 TEST_F(ShownStateTest, PanesShareTheHeightUntilTheUserDividesThem) {
+    form->resize(form->minimumSize());
     form->show();
     openFile(sourcePath("Samples/Pendulum.ode"));
     QApplication::processEvents();
