@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcutEvent>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <regex>
 
@@ -68,7 +70,10 @@ class RunGuardTest : public ProblemWindowTest {
 
 TEST_F(RunGuardTest, EditsCommandsAndShortcutsDuringARunChangeNothingUnderIt) {
     const std::string odes = text(form->REditODEs);
+    form->PageControl1->setCurrentIndex(TProblForm::IntegrationPage);
     runWhile(3000, [&] {
+        QTabBar* tabs = form->PageControl1->tabBar();
+        clickAt(tabs, tabs->tabRect(TProblForm::EquationsPage).center());
         form->REditODEs->setFocus();
         typeKey(form->REditODEs, Qt::Key_Space, " ");
         clickAt(form->menuBar(), form->menuBar()->actionGeometry(form->Clear1).center());
@@ -82,6 +87,8 @@ TEST_F(RunGuardTest, EditsCommandsAndShortcutsDuringARunChangeNothingUnderIt) {
     EXPECT_EQ(text(form->REditODEs), odes);
     EXPECT_TRUE(form->compiledProblem().Compiled);
     EXPECT_EQ(form->edArrLen->text().toStdString(), "1000");
+    EXPECT_EQ(form->PageControl1->currentIndex(), TProblForm::EquationsPage)
+        << "the pages can be looked at during the run";
     // The run went on from where it was, not from the initial values again.
     EXPECT_EQ(state.TotalSteps, 3000);
     EXPECT_TRUE(std::regex_search(form->lbHowMany->text().toStdString(),

@@ -5,15 +5,20 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QTabBar>
 
 namespace {
 
-// The problem window that `object` belongs to. Dialogs and other windows of their own (a
+// Whether `object` belongs to a problem window. Dialogs and other windows of their own (a
 // message box owned by a problem window among them) belong to none; a menu command belongs to
-// the window of its menu bar.
+// the window of its menu bar. The page tabs and the scroll bars only change the view, so they
+// stay free.
 bool inProblemWindow(QObject* object) {
     const bool command = qobject_cast<QAction*>(object) != nullptr;
     for (; object; object = object->parent()) {
+        if (qobject_cast<QTabBar*>(object) || qobject_cast<QScrollBar*>(object))
+            return false;
         if (qobject_cast<TProblForm*>(object))
             return true;
         auto* widget = qobject_cast<QWidget*>(object);
