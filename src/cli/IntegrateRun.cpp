@@ -39,15 +39,15 @@ Extended numberOf(const CliArguments& arguments, std::size_t& i) {
     return *value;
 }
 
-// A tolerance as the grid's cell would hold it: the cell's own message when it does not read,
-// and no negative or endless value, which would fail or pass every test.
+// A tolerance as the grid's cell would hold it, with the cell's own message when it does not
+// read; a negative one would fail every test.
 std::string toleranceOf(const CliArguments& arguments, std::size_t& i) {
     const std::string& option = arguments[i];
     const std::string& text = valueOf(arguments, i);
     const auto value = parseTrimmedNumber(text);
     if (!value)
         throw OrvantaError(text + " wrong");
-    if (!(*value >= 0) || !std::isfinite(*value))
+    if (*value < 0)
         usageError(option + " must be 0 or above");
     return text;
 }
