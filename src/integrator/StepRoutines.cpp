@@ -7,6 +7,7 @@
 #include "integrator/StepFaults.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -56,6 +57,24 @@ bool trialAllowed(ProgramState& state, TCompiledProblem& problem) {
         return true;
     problem.Status = StatusSplitLimit;
     return false;
+}
+
+// Trials of a controlled step until one passes its test, each checked for faults up to its test;
+// the last one allowed at the split limit is taken untested. Nothing when the limit ends the step
+// without goDespite, otherwise whether the accepted trial was still allowed a test.
+template <typename Trial>
+std::optional<bool> runTrials(ProgramState& state, TCompiledProblem& problem, bool goDespite,
+                              Trial trialPassed) {
+    bool allowed;
+    bool passed;
+    do {
+        allowed = trialAllowed(state, problem);
+        if (!allowed && !goDespite)
+            return std::nullopt;
+        passed = trialPassed();
+        checkStepPart(problem, "the error test");
+    } while (!passed && allowed);
+    return allowed;
 }
 
 // A controlled step starts from the current point with its tests sized and no trial made yet.
@@ -115,12 +134,7 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
         beginControlledStep(state, problem);
         const std::int32_t terms = state.TermCount;
         problem.Step = problem.Step / 0.5L;
-        bool allowed;
-        bool passed;
-        do {
-            allowed = trialAllowed(state, problem);
-            if (!allowed && !goDespite)
-                return false;
+        const auto allowed = runTrials(state, problem, goDespite, [&] {
             problem.Step = problem.Step * 0.5L;
             problem.CurrentIndep = problem.TPrev + problem.Step;
             SnapStep(problem);
@@ -131,12 +145,13 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
                     problem.RelOn[static_cast<std::size_t>(i)])
                     problem.BackVal[static_cast<std::size_t>(i)] =
                         EvalSeries(valueOf(problem, i), terms, -problem.Step);
-            passed = BackTestPassed(problem, failingIndex);
-            checkStepPart(problem, "the error test");
-        } while (!passed && allowed);
+            return BackTestPassed(problem, failingIndex);
+        });
+        if (!allowed)
+            return false;
         problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         acceptPoint(state, problem);
-        return allowed;
+        return *allowed;
     });
 }
 
@@ -153,12 +168,7 @@ bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int3
         for (std::int32_t i = 0; i < problem.NumMain; ++i)
             problem.HalfVal[static_cast<std::size_t>(i)] =
                 EvalSeries(savedRow(problem, i), terms, problem.Step);
-        bool allowed;
-        bool passed;
-        do {
-            allowed = trialAllowed(state, problem);
-            if (!allowed && !goDespite)
-                return false;
+        const auto allowed = runTrials(state, problem, goDespite, [&] {
             problem.Step = half;
             problem.CurrentIndep = problem.TPrev + half;
             SnapStep(problem);
@@ -176,12 +186,13 @@ bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int3
                 x[0] = i == problem.IndepLine ? problem.TPrev + problem.Step
                                               : EvalSeries(x, terms, full - half);
             }
-            passed = MiddleTestPassed(problem, failingIndex);
-            checkStepPart(problem, "the error test");
-        } while (!passed && allowed);
+            return MiddleTestPassed(problem, failingIndex);
+        });
+        if (!allowed)
+            return false;
         problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         computeAtNewPoint(state, problem);
         acceptPoint(state, problem);
-        return allowed;
+        return *allowed;
     });
 }
