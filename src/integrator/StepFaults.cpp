@@ -6,6 +6,7 @@
 #include "engine/TaylorEngine.h"
 #include "integrator/StepControl.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,6 +32,14 @@ bool pointIsFinite(const TCompiledProblem& problem) {
 void checkStepPart(const TCompiledProblem& problem, const char* part) {
     if (floatFaultRaised() || !pointIsFinite(problem))
         raiseStepFault(problem, std::string(part) + " of the step from", problem.TPrev);
+}
+
+void checkNewExpansion(const TCompiledProblem& problem) {
+    const CoefficientTable& table = problem.Coefficients;
+    for (std::int32_t v = problem.NumConst; v < problem.DerivStart; ++v)
+        if (!std::all_of(table[v], table[v] + table.length(v),
+                         [](Extended c) { return std::isfinite(c); }))
+            raiseStepFault(problem, "the new expansion of the step from", problem.TPrev);
 }
 
 void checkedAfterStep(ProgramState& state, TCompiledProblem& problem) {

@@ -14,6 +14,10 @@
 // when the independent variable, the step or a main variable's value is not finite.
 void checkStepPart(const TCompiledProblem& problem, const char* part);
 
+// Raises the same error for "the new expansion" when a coefficient of a main or auxiliary variable
+// is not finite: values supplied at a special point can be, without any fault being raised.
+void checkNewExpansion(const TCompiledProblem& problem);
+
 // AfterStep under the same check ("Singularity! Arithmetic fault in the step estimate at <t> =
 // <CurrentIndep>"); Radius and Step are left as they were when it fails.
 void checkedAfterStep(ProgramState& state, TCompiledProblem& problem);

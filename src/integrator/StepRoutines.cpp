@@ -42,9 +42,10 @@ void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
     ComputeCoefficients(problem, state);
 }
 
-// The accepted point: the next step estimated, then the point counted and stored. The estimate
-// comes first so that a fault in it leaves nothing stored.
+// The accepted point: its expansion checked and the next step estimated, then the point counted
+// and stored. The checks come first so that a fault in them leaves nothing stored.
 void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
+    checkNewExpansion(problem);
     checkedAfterStep(state, problem);
     ++state.StepIndex;
     StoreResultPoint(state, problem);

@@ -118,3 +118,20 @@ TEST(StepFaults, OverflowOfTheStepEstimateKeepsThePreviousStep) {
     EXPECT_EQ(f.problem.Step, step);
     expectAllFinite(f);
 }
+
+TEST(StepFaults, ValuesThatAreNotFiniteFromASpecialPointAreNotStored) {
+    // 1/t faults at t = 0, where the loaded series supplies NaN instead of a value.
+    CompiledFixture f(ProblemPanes{{}, {"t = -1", "x = 0"}, {}, {"t' = 1", "x' = 1/t"}});
+    FakeUi ui;
+    ASSERT_TRUE(createResults(f.state, f.problem, ui, "10", false, false).Created);
+    f.problem.SpecialPoint = 0;
+    f.problem.SpecialValues.assign(static_cast<std::size_t>(f.state.TermCount), NAN);
+    f.problem.Step = 1;
+    const RunOutcome outcome = run(f, ui, "1");
+    EXPECT_EQ(outcome.End, RunEnd::Singularity);
+    EXPECT_EQ(outcome.Error,
+              "Singularity! Arithmetic fault in the new expansion of the step from t = -1");
+    EXPECT_EQ(f.state.StepIndex, 0);
+    EXPECT_EQ(f.problem.CurrentIndep, -1);
+    expectAllFinite(f);
+}
