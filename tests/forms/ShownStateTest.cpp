@@ -205,6 +205,9 @@ TEST_F(ShownStateTest, PanesShareTheHeightUntilTheUserDividesThem) {
     QApplication::processEvents();
     const int lineHeight = form->REditAux->fontMetrics().lineSpacing();
     EXPECT_GT(form->REditAux->viewport()->height(), 7 * lineHeight);
+    // Pendulum's panes hold a few lines each: the upper and the lower ones get about as much.
+    const QList<int> shared = form->splitterRight->sizes();
+    EXPECT_GT(shared[0], shared[1] * 4 / 5) << shared[0] << " above " << shared[1];
 
     QList<int> chosen{form->splitterLeft->sizes()[0] + form->splitterLeft->sizes()[1] - 150, 150};
     form->splitterLeft->setSizes(chosen);
