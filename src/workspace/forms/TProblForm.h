@@ -2,7 +2,6 @@
 // settings with the parameters grid, and the menu of every command on a problem.
 #pragma once
 
-#include "compiler/CompileDriver.h"
 #include "compiler/CompiledProblem.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptFile.h"
@@ -18,6 +17,7 @@
 class ExactValueForm;
 class FailureLogForm;
 class ProblemWindows;
+struct PaneLine;
 struct RunOutcome;
 struct ProgramState;
 class QAction;
