@@ -17,7 +17,7 @@
 class ExactValueForm;
 class FailureLogForm;
 class ProblemWindows;
-struct ProgramState;
+struct WorkspaceState;
 class QAction;
 class QCheckBox;
 class QFont;
@@ -40,7 +40,7 @@ class Ui;
 class TProblForm : public QMainWindow {
     Q_OBJECT
   public:
-    TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWidget* parent = nullptr);
+    TProblForm(ProblemWindows& windows, Ui& ui, WorkspaceState& state, QWidget* parent = nullptr);
     ~TProblForm() override;
 
     bool isMainWindow() const;
@@ -295,7 +295,7 @@ class TProblForm : public QMainWindow {
 
     ProblemWindows& windows_;
     Ui& ui_;
-    ProgramState& state_;
+    WorkspaceState& state_;
     ProblemDocument document_;
     std::string filePath_;
     std::string
