@@ -76,14 +76,22 @@ void GraphModel::drawGrid(QImage& target) const {
     }
 }
 
+// Legend text is drawn without smoothing so that its pixels carry exactly the curve colour.
+QFont GraphModel::legendFont() {
+    QFont font;
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
 int GraphModel::legendLineHeight() const {
-    return QFontMetrics(QFont()).height();
+    return QFontMetrics(legendFont()).height();
 }
 
 void GraphModel::drawLegend() {
     const int line = legendLineHeight();
     auto draw = [&](QImage& target) {
         QPainter painter(&target);
+        painter.setFont(legendFont());
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(Qt::white);
         for (std::int32_t i = 0; i < state_.Curves.count(); ++i) {

@@ -8,6 +8,7 @@
 #include "graphics/Palette.h"
 #include "graphics/PlayClock.h"
 
+#include <QFont>
 #include <QImage>
 
 #include <array>
@@ -100,6 +101,7 @@ class GraphModel {
     void drawGrid(QImage& target) const;
     void drawLegend();
     int legendLineHeight() const;
+    static QFont legendFont();
     // The curve (0-based) whose legend line is at (x, y), for the colour choice.
     std::optional<std::int32_t> legendCurveAt(int x, int y) const;
 
