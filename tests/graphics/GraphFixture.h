@@ -53,8 +53,10 @@ struct GraphFixture {
     explicit GraphFixture(ProblemPanes problemPanes, int length = 1001, bool aux = true)
         : panes(std::move(problemPanes)) {
         FormulaParser parser;
-        const FormulaAssembly assembly = compileForIntegration(state, panes, problem, parser, false);
-        graph = std::make_unique<GraphProblem>(GraphProblem{problem, curveVariableNames(assembly, panes)});
+        const FormulaAssembly assembly =
+            compileForIntegration(state, panes, problem, parser, false);
+        graph = std::make_unique<GraphProblem>(
+            GraphProblem{problem, curveVariableNames(assembly, panes)});
         if (length > 0)
             createResults(state, problem, ui, std::to_string(length), aux, false);
         generateCurves(state.Curves, graph->Names, ui);

@@ -1,6 +1,6 @@
 // The world rectangle: aspect limit, Apply's parsing and messages, zoom, layout and mapping.
-#include "common/NumberText.h"
 #include "graphics/GraphWorld.h"
+#include "common/NumberText.h"
 #include "support/FakeUi.h"
 
 #include <gtest/gtest.h>

@@ -59,7 +59,8 @@ TEST(FigureEightPicture, TheLegendWritesEachCaptionInItsCurveColour) {
     const QRgb colours[] = {Black, Red, Blue};
     for (int j = 0; j < 3; ++j) {
         const QString caption = QString::fromStdString(f.state.Curves.Curves[j].Caption);
-        const QRect text(1, j * line, QFontMetrics(GraphModel::legendFont()).horizontalAdvance(caption), line);
+        const QRect text(1, j * line,
+                         QFontMetrics(GraphModel::legendFont()).horizontalAdvance(caption), line);
         EXPECT_GT(countColour(image, colours[j], text), 10) << "line " << j + 1;
         for (QRgb other : colours) {
             if (other != colours[j]) {
@@ -123,8 +124,8 @@ TEST(FigureEightPicture, PointsOutsideTheWindowAreNotDrawn) {
     EXPECT_EQ(f.model->World.zoomText(), "100%");
     EXPECT_EQ(curvePixels(f.model->Image.copy(f.belowLegend(f.model->Image))), 0);
     // Only the right half of the orbit is in the window: the left lobe leaves no pixel.
-    ASSERT_TRUE(applyBounds(*f.model, *f.graph, f.ui, {"0.05", "1.5", "-0.5", "0.5", "0", "1"},
-                            read));
+    ASSERT_TRUE(
+        applyBounds(*f.model, *f.graph, f.ui, {"0.05", "1.5", "-0.5", "0.5", "0", "1"}, read));
     const QImage& image = f.model->Image;
     EXPECT_GT(curvePixels(image.copy(f.belowLegend(image))), 100);
     EXPECT_TRUE(f.ui.messages.empty());
