@@ -1,7 +1,6 @@
 // Drawing curves from the stored Taylor polynomials: segment plotter, replot, grid and legend.
 #include "graphics/GraphModel.h"
 
-#include "engine/Series.h"
 #include "workspace/WorkspaceState.h"
 
 #include <QFontMetrics>
@@ -126,11 +125,9 @@ void GraphModel::moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to
     drawing.LastBullet = to;
 }
 
-void GraphModel::plotPoint(std::int32_t slot, Extended x, Extended y, bool trail, bool bulletDue,
-                           bool animate) {
+void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDue, bool animate) {
     SlotDrawing& drawing = drawings_[static_cast<std::size_t>(slot)];
     const Bullet& bullet = bullets_[static_cast<std::size_t>(slot)];
-    const Pixel p = World.toPixel(x, y);
     drawing.Current = p;
     const bool onScreen = animate && HasScreen;
     if (Thick && trail) {
@@ -178,62 +175,68 @@ void GraphModel::startLiveDrawing() {
 
 // Points are spaced about one density step apart on the screen: the sub-step is the smaller of
 // the chord-length estimate over the segment and the local speed, never below H / 100000, and it
-// never grows inside a segment. Points outside the window neither draw nor shorten it.
+// never grows inside a segment. Points outside the window neither draw nor shorten it. The loop
+// runs in double: positions need a fraction of a pixel.
 void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
                              std::int32_t maxSubSteps, bool animate) {
     const CurveTable& table = state_.Curves;
+    const std::int32_t curves = table.count();
     const Extended h = t1 - t0;
-    const Extended sigma = h < 0 ? -1 : 1;
-    const Extended H = std::fabs(h);
-    const Extended target = Played + H;
-    const std::int32_t terms = series.Terms;
+    const double sigma = h < 0 ? -1 : 1;
+    const double H = static_cast<double>(std::fabs(h));
+    const Extended target = Played + std::fabs(h);
     const std::int32_t n = arcSamples_;
-    const Extended densityStep = World.DensityStep;
+    const double densityStep = static_cast<double>(World.DensityStep);
+    const PixelMapping map = World.mapping();
+    // A thousandth of a pixel per left-out term keeps every point on its pixel.
+    const Extended tolerance = World.PixelSize * 1e-3L;
 
-    for (std::int32_t j = 0; j < table.count(); ++j) {
+    polynomials_.resize(static_cast<std::size_t>(2 * curves));
+    arcs_.resize(static_cast<std::size_t>(curves));
+    for (std::int32_t j = 0; j < curves; ++j) {
         const Curve& curve = table.Curves[j];
-        Extended arc = 0, px = 0, py = 0;
+        PlotPolynomial& xp = polynomials_[static_cast<std::size_t>(2 * j)];
+        PlotPolynomial& yp = polynomials_[static_cast<std::size_t>(2 * j + 1)];
+        xp.prepare(series.of(curve.X), series.Terms, std::fabs(h), tolerance);
+        yp.prepare(series.of(curve.Y), series.Terms, std::fabs(h), tolerance);
+        double arc = 0, px = 0, py = 0;
         for (std::int32_t k = 0; k <= n; ++k) {
-            const Extended s = h * k / n;
-            const Extended x = EvalSeries(series.of(curve.X), terms, s);
-            const Extended y = EvalSeries(series.of(curve.Y), terms, s);
+            const double s = static_cast<double>(h * k / n);
+            const double x = xp.value(s), y = yp.value(s);
             if (k > 0)
-                arc += std::hypot(x - px, y - py);
+                arc += std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
             px = x, py = y;
         }
-        drawings_[static_cast<std::size_t>(j)].Arc =
+        arcs_[static_cast<std::size_t>(j)] =
             std::isfinite(arc) ? std::max(arc, densityStep) : densityStep;
     }
 
     const bool shapes = Feature == PlotFeature::Triangle || Feature == PlotFeature::DoublePendulum;
     const std::int32_t firstTrail = shapes ? std::max(FirstCurve, 4) : FirstCurve;
-    Extended subStep = H;
-    Extended tau = 0;
+    const double floor = H / CurveSubStepLimit;
+    double subStep = H;
+    double tau = 0;
     for (std::int32_t pass = 0; pass <= maxSubSteps; ++pass) {
         const bool bulletDue = animate && bulletClock_.due(TotalSpan, false);
-        const Extended s = sigma * tau;
-        for (std::int32_t j = 0; j < table.count(); ++j) {
-            const Curve& curve = table.Curves[j];
-            const Extended* xs = series.of(curve.X);
-            const Extended* ys = series.of(curve.Y);
-            const Extended x = EvalSeries(xs, terms, s);
-            const Extended y = EvalSeries(ys, terms, s);
+        const double s = sigma * tau;
+        for (std::int32_t j = 0; j < curves; ++j) {
+            double x, y, dx, dy;
+            polynomials_[static_cast<std::size_t>(2 * j)].valueAndSlope(s, x, dx);
+            polynomials_[static_cast<std::size_t>(2 * j + 1)].valueAndSlope(s, y, dy);
             if (bulletDue && shapes && j < 3) {
                 previousVertices_[j] = vertices_[j];
-                vertices_[j] = World.toPixel(x, y);
+                vertices_[j] = map.toPixel(x, y);
                 if (j == 2)
                     drawFeature();
             }
-            if (!World.inside(x, y))
+            if (!map.inside(x, y))
                 continue;
-            plotPoint(j, x, y, ShowCurves && j + 1 >= firstTrail, bulletDue, animate);
-            const Extended arc = drawings_[static_cast<std::size_t>(j)].Arc;
-            subStep = std::min(subStep, H / arc * densityStep);
-            const Extended speed =
-                std::hypot(EvalSeriesDeriv(xs, terms, s), EvalSeriesDeriv(ys, terms, s));
+            plotPoint(j, map.toPixel(x, y), ShowCurves && j + 1 >= firstTrail, bulletDue, animate);
+            subStep = std::min(subStep, H / arcs_[static_cast<std::size_t>(j)] * densityStep);
+            const double speed = std::sqrt(dx * dx + dy * dy);
             if (speed > 0)
                 subStep = std::min(subStep, densityStep / speed);
-            subStep = std::max(subStep, H / CurveSubStepLimit);
+            subStep = std::max(subStep, floor);
         }
         tau += subStep;
         PreviousPlayed = Played;

@@ -7,6 +7,7 @@
 #include "graphics/GraphWorld.h"
 #include "graphics/Palette.h"
 #include "graphics/PlayClock.h"
+#include "graphics/PlotPolynomial.h"
 
 #include <QFont>
 #include <QImage>
@@ -46,7 +47,6 @@ struct StoredSegment {
 
 // Per curve slot: what the plotter keeps between points.
 struct SlotDrawing {
-    Extended Arc = 0;
     Pixel LastBullet{-10, -10};
     Pixel Current{-10, -10};
 };
@@ -117,8 +117,7 @@ class GraphModel {
     void copyImageToScreen();
 
   private:
-    void plotPoint(std::int32_t slot, Extended x, Extended y, bool trail, bool bulletDue,
-                   bool animate);
+    void plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDue, bool animate);
     void moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to);
     void drawFeature();
     void resetDrawings();
@@ -128,6 +127,8 @@ class GraphModel {
     BulletClock bulletClock_;
     std::vector<Bullet> bullets_;
     std::vector<SlotDrawing> drawings_;
+    std::vector<PlotPolynomial> polynomials_; // x and y of every curve over the current segment
+    std::vector<double> arcs_;                // their arc lengths, at least the density step
     std::array<Pixel, 3> vertices_{}, previousVertices_{};
     std::int32_t arcSamples_ = 30;
 };

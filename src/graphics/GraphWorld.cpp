@@ -156,14 +156,15 @@ BoundTexts GraphWorld::hintTexts() const {
             boundHintText(b.Ymax), boundHintText(b.Zmin), boundHintText(b.Zmax)};
 }
 
-Pixel GraphWorld::toPixel(Extended x, Extended y) const {
-    // Points near the window only: callers plot inside it, so the values fit an int.
-    const Extended px = std::nearbyint(ImageWidth * (x - Left) / width());
-    const Extended py = std::nearbyint(ImageHeight * (Top - y) / height());
-    auto clampInt = [](Extended v) {
-        return std::isnan(v) ? -1000000000 : static_cast<int>(std::clamp<Extended>(v, -1e9L, 1e9L));
-    };
-    return {clampInt(px), clampInt(py)};
+// In double, which is far finer than a pixel; lrint rounds to nearest with ties to even (the
+// default rounding mode) in one instruction.
+PixelMapping GraphWorld::mapping() const {
+    return {static_cast<double>(Left),
+            static_cast<double>(Right),
+            static_cast<double>(Bottom),
+            static_cast<double>(Top),
+            static_cast<double>(ImageWidth / width()),
+            static_cast<double>(ImageHeight / height())};
 }
 
 WorldPoint GraphWorld::toWorld(int px, int py) const {

@@ -4,7 +4,9 @@
 
 #include "common/Extended.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,6 +46,22 @@ std::string boundHintText(Extended value);
 // Exponents without "+" and leading zeros: "1.5E+07" and "1.5e0007" both become "1.5e7".
 std::string tidyExponent(std::string text);
 
+// The mapping of the visible window onto the image in double precision, for the plotter's loop.
+struct PixelMapping {
+    double left = 0, right = 0, bottom = 0, top = 0; // the visible window
+    double sx = 0, sy = 0;                           // pixels per world unit
+    bool inside(double x, double y) const {
+        return left <= x && x <= right && bottom <= y && y <= top;
+    }
+    // Rounded to nearest, ties to even; far-away points are clamped before converting.
+    Pixel toPixel(double x, double y) const {
+        return {toInt(sx * (x - left)), toInt(sy * (top - y))};
+    }
+    static int toInt(double v) {
+        return std::isnan(v) ? -1000000000 : static_cast<int>(std::lrint(std::clamp(v, -1e9, 1e9)));
+    }
+};
+
 class GraphWorld {
   public:
     Bounds Current, Saved;
@@ -77,8 +95,10 @@ class GraphWorld {
     BoundTexts editTexts() const;
     BoundTexts hintTexts() const;
 
-    // Rounded to nearest, ties to even.
-    Pixel toPixel(Extended x, Extended y) const;
+    PixelMapping mapping() const;
+    Pixel toPixel(Extended x, Extended y) const {
+        return mapping().toPixel(static_cast<double>(x), static_cast<double>(y));
+    }
     WorldPoint toWorld(int px, int py) const;
     bool inside(Extended x, Extended y) const {
         return Left <= x && x <= Right && Bottom <= y && y <= Top;
