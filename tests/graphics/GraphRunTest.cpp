@@ -53,6 +53,23 @@ TEST(Adjust, WidensEmptyRangesByTheLargestHalfRangeOrByOne) {
     EXPECT_TRUE(timed.ui.messages.empty());
 }
 
+TEST(Adjust, ACircularArrayIsReadInTimeOrderOverTheHeldPoints) {
+    GraphFixture f(restingPoint(), 0);
+    createResults(f.state, f.problem, f.ui, "5", true, true);
+    f.state.Curves.Curves.clear();
+    f.state.Curves.append(f.graph->Names, 0, 1); // {t, x}
+    f.integrate("12");                           // points 8 .. 12 are held, slot 12 mod 5 = 2
+    const ResultsArray& results = f.state.Results;
+    const auto range = dataRange(*f.model);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->Xmin, results.at(8 % 5, 0)[0]);
+    EXPECT_EQ(range->Xmax, f.problem.CurrentIndep);
+    // Undo cannot reach behind the oldest held point.
+    EXPECT_FALSE(undoSteps(*f.model, *f.graph, 5));
+    EXPECT_TRUE(undoSteps(*f.model, *f.graph, 4));
+    EXPECT_EQ(f.problem.CurrentIndep, results.at(8 % 5, 0)[0]);
+}
+
 TEST(Adjust, ReportsWhatIsMissing) {
     GraphFixture noCurves(restingPoint());
     noCurves.state.Curves.Curves.clear();
