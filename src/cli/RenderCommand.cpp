@@ -141,8 +141,11 @@ int runRender(const CliArguments& arguments) {
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
-    if (steps > 0)
-        runMore(state, problem, ui, options.Steps, {assembly.MainNames, {}, {}});
+    if (steps > 0) {
+        RunSettings settings;
+        settings.MainNames = assembly.MainNames;
+        runMore(state, problem, ui, options.Steps, settings);
+    }
     if (!renderGraph(model, graph, ui, options.Request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
         return 1;
