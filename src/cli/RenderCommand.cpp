@@ -59,8 +59,8 @@ RenderOptions readOptions(const CliArguments& arguments) {
             const auto parts = split(valueAfter(arguments, i), 'x');
             const auto w = parts.size() == 2 ? parseInteger(parts[0]) : std::nullopt;
             const auto h = parts.size() == 2 ? parseInteger(parts[1]) : std::nullopt;
-            if (!w || !h || *w < 1 || *h < 1 || *w > 20000 || *h > 20000)
-                usageError("--size is WIDTHxHEIGHT, 1 to 20000 pixels each");
+            if (!w || !h || *w < 1 || *h < 1 || *w > 8000 || *h > 8000)
+                usageError("--size is WIDTHxHEIGHT, 1 to 8000 pixels each");
             options.Request.Width = static_cast<int>(*w);
             options.Request.Height = static_cast<int>(*h);
         } else if (argument == "--steps") {
