@@ -132,7 +132,9 @@ void GraphModel::moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to
     drawing.LastBullet = to;
 }
 
-void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDue, bool animate) {
+// Inlined into the plotter's loop, where it runs for every point of every curve.
+[[gnu::always_inline]] inline void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail,
+                                                         bool bulletDue, bool animate) {
     SlotDrawing& drawing = drawings_[static_cast<std::size_t>(slot)];
     const Bullet& bullet = bullets_[static_cast<std::size_t>(slot)];
     drawing.Current = p;
@@ -191,7 +193,8 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
     const Extended h = t1 - t0;
     const double sigma = h < 0 ? -1 : 1;
     const double H = static_cast<double>(std::fabs(h));
-    const Extended target = Played + std::fabs(h);
+    const Extended start = Played;
+    const Extended target = start + std::fabs(h);
     const std::int32_t n = arcSamples_;
     const double densityStep = static_cast<double>(World.DensityStep);
     const PixelMapping map = World.mapping();
@@ -252,12 +255,12 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
             subStep = std::max(subStep, floor);
         }
         tau += subStep;
-        PreviousPlayed = Played;
-        Played = std::min(Played + subStep, target);
         ++PointsPlotted;
         if (bulletDue)
             ++BulletPlots;
         if (animate && TotalSpan != 0) {
+            PreviousPlayed = Played;
+            Played = std::min(start + tau, target);
             const int max = PlayMax > 0 ? PlayMax : Image.width();
             PlayPosition =
                 max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
@@ -267,6 +270,8 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
         if (!(tau < H))
             break;
     }
+    PreviousPlayed = std::min(start + (tau - subStep), target);
+    Played = std::min(start + tau, target);
 }
 
 std::vector<StoredSegment> GraphModel::heldSegments() const {
