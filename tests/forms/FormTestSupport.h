@@ -4,8 +4,8 @@
 
 #include "common/TextFile.h"
 #include "compiler/ProblemPanes.h"
-#include "workspace/WorkspaceState.h"
 #include "support/FakeUi.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
