@@ -3,7 +3,7 @@
 #include "app/forms/AboutBox.h"
 #include "app/forms/QtUi.h"
 #include "app/forms/Startup.h"
-#include "integrator/ProgramState.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (argc > 1)
         windows.pendingStartupFile = argv[1];
 
-    ProgramState state; // its constructor builds the recurrence tables for 31 terms
+    WorkspaceState state; // its constructor builds the recurrence tables for 31 terms
     TProblForm mainWindow(windows, ui, state);
     ui.setOwner(&mainWindow);
     if (argc < 2)

@@ -14,11 +14,7 @@ void removeBlankLines(std::vector<std::string>& pane) {
     std::erase_if(pane, [](const std::string& line) { return trim(line).empty(); });
 }
 
-struct SplitLine {
-    std::string left;  // before the first "=", blanks removed
-    std::string right; // after it, without blanks and brace comments
-    bool hasEquals = false;
-};
+} // namespace
 
 // Brace comments go first, so that a comment anywhere in the line, even one holding "=" or "'",
 // leaves the line's meaning alone, as it does for the parser.
@@ -29,8 +25,6 @@ SplitLine splitPaneLine(const std::string& line) {
         return {text, {}};
     return {text.substr(0, equals), text.substr(equals + 1), true};
 }
-
-} // namespace
 
 OdeLineError::OdeLineError(std::size_t line, const std::string& detail)
     : OrvantaError(formatText("ODE line %zu: %s", line, detail.c_str())),

@@ -25,6 +25,14 @@ struct FormulaAssembly {
     std::vector<std::string> MainNames;   // one per ODE line, as the parameters grid shows them
 };
 
+// A pane line split at its first "=".
+struct SplitLine {
+    std::string left;  // before the first "=", blanks removed
+    std::string right; // after it, without blanks and brace comments
+    bool hasEquals = false;
+};
+SplitLine splitPaneLine(const std::string& line);
+
 // Discards the previous compilation; the special point and the designed polynomials stay.
 void resetCompiledState(TCompiledProblem& problem);
 

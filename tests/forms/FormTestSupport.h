@@ -4,8 +4,8 @@
 
 #include "common/TextFile.h"
 #include "compiler/ProblemPanes.h"
-#include "integrator/ProgramState.h"
 #include "support/FakeUi.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -61,7 +61,7 @@ class ProblemWindowTest : public ::testing::Test {
     }
 
     FakeUi ui;
-    ProgramState state;
+    WorkspaceState state;
     ProblemWindows windows;
     std::unique_ptr<TProblForm> form;
 };

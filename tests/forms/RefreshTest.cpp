@@ -88,7 +88,7 @@ TEST(SaveDialogName, SaveAsOffersTheProblemsFileOrUnnamedAfterClear) {
     TempFolder temp;
     const std::string path = (temp.folder() / "decay.ode").string();
     ProposalUi ui;
-    ProgramState state;
+    WorkspaceState state;
     ProblemWindows windows;
     TProblForm form(windows, ui, state);
 

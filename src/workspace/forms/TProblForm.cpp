@@ -2,7 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "app/forms/AboutBox.h"
-#include "integrator/ProgramState.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -63,7 +63,7 @@ QLabel* createClickableLabel(const QString& text, const QString& hint, QWidget* 
 
 } // namespace
 
-TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWidget* parent)
+TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, WorkspaceState& state, QWidget* parent)
     : QMainWindow(parent), windows_(windows), ui_(ui), state_(state) {
     windows_.add(this);
     setAttribute(Qt::WA_DeleteOnClose, !isMainWindow());

@@ -20,6 +20,7 @@ class ProblemWindows;
 struct PaneLine;
 struct RunOutcome;
 struct ProgramState;
+struct WorkspaceState;
 class QAction;
 class QCheckBox;
 class QFont;
@@ -42,7 +43,7 @@ class Ui;
 class TProblForm : public QMainWindow {
     Q_OBJECT
   public:
-    TProblForm(ProblemWindows& windows, Ui& ui, ProgramState& state, QWidget* parent = nullptr);
+    TProblForm(ProblemWindows& windows, Ui& ui, WorkspaceState& state, QWidget* parent = nullptr);
     ~TProblForm() override;
 
     bool isMainWindow() const;
@@ -308,7 +309,7 @@ class TProblForm : public QMainWindow {
 
     ProblemWindows& windows_;
     Ui& ui_;
-    ProgramState& state_;
+    WorkspaceState& state_;
     ProblemDocument document_;
     std::string filePath_;
     std::string

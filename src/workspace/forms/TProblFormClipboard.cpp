@@ -6,9 +6,9 @@
 #include "common/OrvantaError.h"
 #include "common/Ui.h"
 #include "integrator/IntegrationRun.h"
-#include "integrator/ProgramState.h"
 #include "workspace/ClipboardFile.h"
 #include "workspace/GridTransfer.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/StringGrid.h"
 

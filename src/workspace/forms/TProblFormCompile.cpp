@@ -9,7 +9,7 @@
 #include "compiler/FormulaParser.h"
 #include "compiler/InstructionText.h"
 #include "integrator/ProblemCompile.h"
-#include "integrator/ProgramState.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"

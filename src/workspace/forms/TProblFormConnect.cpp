@@ -4,6 +4,7 @@
 
 #include "common/NumberText.h"
 #include "common/Ui.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"

@@ -4,11 +4,11 @@
 
 #include "common/Ui.h"
 #include "integrator/IntegrationRun.h"
-#include "integrator/ProgramState.h"
 #include "workspace/DataFiles.h"
 #include "workspace/ProblemFile.h"
 #include "workspace/ScriptLocation.h"
 #include "workspace/SpecialPointFile.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 

@@ -3,7 +3,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "common/Ui.h"
-#include "integrator/ProgramState.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/StringGrid.h"

@@ -2,8 +2,8 @@
 // stored points.
 #include "workspace/forms/TProblForm.h"
 
-#include "integrator/ProgramState.h"
 #include "integrator/ResultsArray.h"
+#include "workspace/WorkspaceState.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 
 #include "common/NumberText.h"
 #include "common/Ui.h"
-#include "integrator/ProgramState.h"
 #include "workspace/ProblemFile.h"
 #include "workspace/ScriptRun.h"
+#include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 
