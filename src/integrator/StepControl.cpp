@@ -5,28 +5,89 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
-float VarRate(EngineState& engine, const Extended* a) {
+namespace {
+
+// The binary exponent e of a = m 2^e with 0.5 <= |m| < 1, as frexp gives it. A normal 80-bit
+// value (integer bit set, exponent field neither 0 nor all ones) carries it in its top 16 bits;
+// zero gives nothing (no rate); denormals, infinities and NaNs go through frexp itself.
+inline bool binaryExponent(const Extended& a, std::int32_t& exponent) {
+    std::uint64_t significand;
+    std::uint16_t signAndExponent;
+    std::memcpy(&significand, &a, sizeof significand);
+    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&a) + sizeof significand,
+                sizeof signAndExponent);
+    const std::int32_t field = signAndExponent & 0x7fff;
+    if (field != 0 && field != 0x7fff && (significand >> 63) != 0) {
+        exponent = field - 16382;
+        return true;
+    }
+    if (a == 0)
+        return false;
+    int e = 0;
+    std::frexp(a, &e);
+    exponent = e;
+    return true;
+}
+
+// Fills RateBuf with the rate e/i of every coefficient a[i] (the sentinel for a[0] and for zeros)
+// and returns the second largest rate. The quotient is formed in single precision: |e| < 2^15
+// and i < 2^11, so e/i lies at least 2^-39 of itself away from any midpoint between two floats
+// unless it is one, and the float division rounds to the same float as an extended division
+// rounded to single would.
+float fillRates(EngineState& engine, const Extended* a) {
     const std::int32_t n = engine.TermCount;
     float* rate = engine.RateBuf.data();
     rate[0] = RateSentinel;
+    float first = RateSentinel, second = RateSentinel;
     for (std::int32_t i = 1; i < n; ++i) {
-        if (a[i] == 0) {
-            rate[i] = RateSentinel;
-            continue;
+        std::int32_t exponent = 0;
+        const float r = binaryExponent(a[i], exponent)
+                            ? static_cast<float>(exponent) / static_cast<float>(i)
+                            : RateSentinel;
+        rate[i] = r;
+        if (r > second) {
+            second = std::min(first, r);
+            first = std::max(first, r);
         }
-        int exponent = 0;
-        std::frexp(a[i], &exponent);
-        rate[i] = static_cast<float>(static_cast<Extended>(exponent) / i);
     }
-    // The RateTop + 1 largest rates, in descending order.
+    return second;
+}
+
+// The cluster mean as clusterMean forms it, of window + 1 rates all equal to `rate`. Float sums
+// and quotients round monotonically, so no cluster whose rates are at most `rate` averages to
+// more.
+float meanOfEqualRates(const EngineState& engine, float rate) {
+    float sum = 0;
+    for (std::int32_t i = 0; i <= engine.RateWindow; ++i)
+        sum += rate;
+    return sum / static_cast<float>(engine.RateWindow + 1);
+}
+
+// The rate of the coefficients behind a filled RateBuf: the mean of the tightest cluster among
+// the largest rates.
+float clusterMean(EngineState& engine) {
+    const std::int32_t n = engine.TermCount;
+    float* rate = engine.RateBuf.data();
     const std::int32_t top = engine.RateTop;
     const std::int32_t window = engine.RateWindow;
-    for (std::int32_t j = 0; j <= top; ++j)
-        for (std::int32_t i = j + 1; i < n; ++i)
-            if (rate[i] > rate[j])
-                std::swap(rate[i], rate[j]);
+    // The RateTop + 1 largest rates, in descending order, by insertion: the first top + 1 are
+    // sorted, then each later rate above the smallest kept one is moved into its place.
+    for (std::int32_t i = 1; i < n; ++i) {
+        const float r = rate[i];
+        std::int32_t j = std::min(i, top + 1);
+        if (j > top && r <= rate[top])
+            continue;
+        if (j > top)
+            j = top;
+        while (j > 0 && rate[j - 1] < r) {
+            rate[j] = rate[j - 1];
+            --j;
+        }
+        rate[j] = r;
+    }
     // The tightest cluster of window + 1 consecutive rates.
     float spread = rate[0] - rate[window];
     std::int32_t start = 1;
@@ -47,6 +108,13 @@ float VarRate(EngineState& engine, const Extended* a) {
     return sum / static_cast<float>(window + 1);
 }
 
+} // namespace
+
+float VarRate(EngineState& engine, const Extended* a) {
+    fillRates(engine, a);
+    return clusterMean(engine);
+}
+
 void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
     const CoefficientTable& table = problem.Coefficients;
     float rate = VarRate(state, table[problem.NumConst]);
@@ -55,9 +123,15 @@ void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
         last = problem.DerivStart - 1;
     else if (state.RadiusChoice == RadiusVariables::All)
         last = table.count() - 1;
-    for (std::int32_t v = problem.NumConst + 1; v <= last; ++v)
-        if (table.length(v) > 2 && table.length(v) >= state.TermCount)
-            rate = std::max(rate, VarRate(state, table[v]));
+    for (std::int32_t v = problem.NumConst + 1; v <= last; ++v) {
+        if (table.length(v) <= 2 || table.length(v) < state.TermCount)
+            continue;
+        // Every cluster starts at position 1 or later, so none of its rates exceeds the second
+        // largest: when even that cannot beat the running maximum, the sort is not needed.
+        const float second = fillRates(state, table[v]);
+        if (meanOfEqualRates(state, second) > rate)
+            rate = std::max(rate, clusterMean(state));
+    }
     problem.Radius =
         std::min<Extended>(std::pow(0.5L, static_cast<Extended>(rate)), state.RadLimit);
 }
