@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -33,36 +34,36 @@ inline bool binaryExponent(const Extended& a, std::int32_t& exponent) {
 }
 
 // Fills RateBuf with the rate e/i of every coefficient a[i] (the sentinel for a[0] and for zeros)
-// and returns the second largest rate. The quotient is formed in single precision: |e| < 2^15
-// and i < 2^11, so e/i lies at least 2^-39 of itself away from any midpoint between two floats
-// unless it is one, and the float division rounds to the same float as an extended division
-// rounded to single would.
+// and returns a bound that clusterMean cannot exceed. The quotient is formed in single
+// precision: |e| < 2^15 and i < 2^11, so e/i lies at least 2^-36 of itself away from any
+// midpoint between two floats unless it is one, and the float division rounds to the same float
+// as an extended division rounded to single would.
 float fillRates(EngineState& engine, const Extended* a) {
     const std::int32_t n = engine.TermCount;
     float* rate = engine.RateBuf.data();
     rate[0] = RateSentinel;
-    float first = RateSentinel, second = RateSentinel;
+    // Numerators first, then the quotients in one loop the compiler runs four or eight at a
+    // time. A zero's numerator is the sentinel times i (exact: below 2^24), so its quotient is
+    // the sentinel.
     for (std::int32_t i = 1; i < n; ++i) {
         std::int32_t exponent = 0;
-        const float r = binaryExponent(a[i], exponent)
-                            ? static_cast<float>(exponent) / static_cast<float>(i)
-                            : RateSentinel;
-        rate[i] = r;
-        if (r > second) {
-            second = std::min(first, r);
-            first = std::max(first, r);
-        }
+        rate[i] = binaryExponent(a[i], exponent) ? static_cast<float>(exponent)
+                                                 : RateSentinel * static_cast<float>(i);
     }
-    return second;
-}
-
-// The cluster mean as clusterMean forms it, of window + 1 rates all equal to `rate`. Float sums
-// and quotients round monotonically, so no cluster whose rates are at most `rate` averages to
-// more.
-float meanOfEqualRates(const EngineState& engine, float rate) {
+    for (std::int32_t i = 1; i < n; ++i)
+        rate[i] /= static_cast<float>(i);
+    // The two largest rates, without branches.
+    float first = RateSentinel, second = RateSentinel;
+    for (std::int32_t i = 1; i < n; ++i) {
+        second = std::max(second, std::min(first, rate[i]));
+        first = std::max(first, rate[i]);
+    }
+    // Every cluster lies at sorted position 1 or later, so none of its rates exceeds the second
+    // largest; float sums and quotients round monotonically, so the mean of window + 1 copies of
+    // it, formed as clusterMean forms a mean, bounds every cluster's.
     float sum = 0;
-    for (std::int32_t i = 0; i <= engine.RateWindow; ++i)
-        sum += rate;
+    for (std::int32_t p = 0; p <= engine.RateWindow; ++p)
+        sum += second;
     return sum / static_cast<float>(engine.RateWindow + 1);
 }
 
@@ -117,23 +118,38 @@ float VarRate(EngineState& engine, const Extended* a) {
 
 void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
     const CoefficientTable& table = problem.Coefficients;
-    float rate = VarRate(state, table[problem.NumConst]);
-    std::int32_t last = problem.NumConst + problem.NumMain - 1;
+    std::int32_t last = problem.NumConst + std::max(problem.NumMain - 1, 0);
     if (state.RadiusChoice == RadiusVariables::MainAndAux)
         last = problem.DerivStart - 1;
     else if (state.RadiusChoice == RadiusVariables::All)
         last = table.count() - 1;
-    for (std::int32_t v = problem.NumConst + 1; v <= last; ++v) {
-        if (table.length(v) <= 2 || table.length(v) < state.TermCount)
+    // The rate is the largest of the chosen arrays' (the first main variable's always among
+    // them), which does not depend on the order they are taken in. Each array's bound comes
+    // first; the array with the largest bound is sorted first, and after it only arrays whose
+    // bound can still beat the maximum.
+    std::vector<std::pair<float, std::int32_t>>& bounds = state.RateBounds;
+    bounds.clear();
+    std::size_t best = 0;
+    for (std::int32_t v = problem.NumConst; v <= last; ++v) {
+        if (v > problem.NumConst && (table.length(v) <= 2 || table.length(v) < state.TermCount))
             continue;
-        // Every cluster starts at position 1 or later, so none of its rates exceeds the second
-        // largest: when even that cannot beat the running maximum, the sort is not needed.
-        const float second = fillRates(state, table[v]);
-        if (meanOfEqualRates(state, second) > rate)
-            rate = std::max(rate, clusterMean(state));
+        const float bound = fillRates(state, table[v]);
+        if (!bounds.empty() && bound > bounds[best].first)
+            best = bounds.size();
+        bounds.emplace_back(bound, v);
     }
-    problem.Radius =
-        std::min<Extended>(std::pow(0.5L, static_cast<Extended>(rate)), state.RadLimit);
+    std::swap(bounds.front(), bounds[best]);
+    float rate = -std::numeric_limits<float>::infinity();
+    for (const auto& [bound, v] : bounds)
+        if (bound > rate)
+            rate = std::max(rate, VarRate(state, table[v]));
+    // Rates are means of a few quotients of small integers, so successive steps often repeat
+    // one; the power is then taken from the previous estimate.
+    if (!(rate == state.PowerRate)) {
+        state.PowerRate = rate;
+        state.RatePower = std::pow(0.5L, static_cast<Extended>(rate));
+    }
+    problem.Radius = std::min<Extended>(state.RatePower, state.RadLimit);
 }
 
 void AfterStep(ProgramState& state, TCompiledProblem& problem) {
