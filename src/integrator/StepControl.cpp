@@ -25,7 +25,7 @@ inline bool binaryExponent(const Extended& a, std::int32_t& exponent) {
         exponent = field - 16382;
         return true;
     }
-    if (a == 0)
+    if ((field == 0 && significand == 0) || a == 0)
         return false;
     int e = 0;
     std::frexp(a, &e);
@@ -109,6 +109,21 @@ float clusterMean(EngineState& engine) {
     return sum / static_cast<float>(window + 1);
 }
 
+// 0.5^rate by the library's power function. Rates are means of a few quotients of small
+// integers, so a smooth path meets the same few rates step after step: the powers of recent
+// rates are kept in a small table indexed by the rate's bits.
+Extended halfToThe(EngineState& engine, float rate) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &rate, sizeof bits);
+    EngineState::RatePower& kept =
+        engine.RatePowers[(bits ^ bits >> 11 ^ bits >> 19) % EngineState::RatePowerSlots];
+    if (!(kept.Rate == rate)) {
+        kept.Rate = rate;
+        kept.Power = std::pow(0.5L, static_cast<Extended>(rate));
+    }
+    return kept.Power;
+}
+
 } // namespace
 
 float VarRate(EngineState& engine, const Extended* a) {
@@ -143,13 +158,7 @@ void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
     for (const auto& [bound, v] : bounds)
         if (bound > rate)
             rate = std::max(rate, VarRate(state, table[v]));
-    // Rates are means of a few quotients of small integers, so successive steps often repeat
-    // one; the power is then taken from the previous estimate.
-    if (!(rate == state.PowerRate)) {
-        state.PowerRate = rate;
-        state.RatePower = std::pow(0.5L, static_cast<Extended>(rate));
-    }
-    problem.Radius = std::min<Extended>(state.RatePower, state.RadLimit);
+    problem.Radius = std::min<Extended>(halfToThe(state, rate), state.RadLimit);
 }
 
 void AfterStep(ProgramState& state, TCompiledProblem& problem) {
