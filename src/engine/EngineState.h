@@ -23,7 +23,7 @@ struct EngineState {
         float Rate = std::numeric_limits<float>::quiet_NaN();
         Extended Power = 0;
     };
-    static constexpr std::size_t RatePowerSlots = 16;
+    static constexpr std::size_t RatePowerSlots = 64;
     RatePower RatePowers[RatePowerSlots];
     std::int16_t RateTop = 0;
     std::int16_t RateWindow = 0;
