@@ -1,9 +1,12 @@
-// Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms for the
-// shared problems, and steps per second of a figure-eight run with and without error control.
+// Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms and one plain
+// step (h = kR, the point stored into a circular Results array of two) for the shared problems,
+// and steps per second of a figure-eight run with and without error control.
+#include "common/Ui.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/ProblemPanes.h"
 #include "engine/TaylorEngine.h"
 #include "integrator/ProblemCompile.h"
+#include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
 #include "integrator/StepRoutines.h"
 
@@ -36,6 +39,21 @@ void jet(benchmark::State& bench, const char* name) {
     bench.counters["instructions"] = static_cast<double>(loaded.problem.ActiveInstructions.size());
 }
 
+// One plain step after another along the problem's own path, each stored as the command line's
+// "--results 2 --circular" stores it.
+void step(benchmark::State& bench, const char* name) {
+    LoadedProblem loaded;
+    load(loaded, name);
+    NullUi ui;
+    if (!createResults(loaded.state, loaded.problem, ui, "2", false, true).Created)
+        throw std::runtime_error("no Results array");
+    AfterStep(loaded.state, loaded.problem);
+    for (auto _ : bench) {
+        StepPlain(loaded.state, loaded.problem);
+        benchmark::DoNotOptimize(loaded.problem.CurrentIndep);
+    }
+}
+
 void figure8Run(benchmark::State& bench, ErrorControl control) {
     for (auto _ : bench) {
         bench.PauseTiming();
@@ -61,9 +79,14 @@ void figure8Run(benchmark::State& bench, ErrorControl control) {
 } // namespace
 
 BENCHMARK_CAPTURE(jet, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(figure8Run, no_control, ErrorControl::None)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(figure8Run, back_control, ErrorControl::Back)->Unit(benchmark::kMillisecond);

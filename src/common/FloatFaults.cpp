@@ -3,7 +3,11 @@
 #include <cfenv>
 
 void clearFloatFaults() {
-    std::feclearexcept(FE_ALL_EXCEPT);
+    // What feclearexcept(FE_ALL_EXCEPT) does on the x87 machines the program runs on, without
+    // saving and reloading the whole x87 environment (which costs more than an order of a small
+    // jet): clear the x87 status flags, then the SSE ones in MXCSR.
+    __asm__ volatile("fnclex");
+    __builtin_ia32_ldmxcsr(__builtin_ia32_stmxcsr() & ~static_cast<unsigned>(FE_ALL_EXCEPT));
 }
 
 bool floatFaultRaised() {

@@ -275,8 +275,13 @@ class Scheduler {
     }
 
     void emit() {
+        emitted_.assign(units_.size(), 0);
         for (std::size_t position = 0; position < order_.size(); ++position) {
-            const Unit& unit = units_[order_[position]];
+            const std::size_t u = order_[position];
+            if (emitted_[u])
+                continue; // run earlier as a product's partner
+            emitted_[u] = 1;
+            const Unit& unit = units_[u];
             switch (unit.kind) {
             case UnitKind::ScaledGroup:
                 emitGroup(groups_[at(unit.index)]);
@@ -291,22 +296,58 @@ class Scheduler {
                 break;
             }
             const PlanStep& first = step(members_[at(unit.first)]);
-            // A plain product followed by another that does not read it: sum both side by side.
-            if (first.Kind == PlanKind::MulVV && position + 1 < order_.size() &&
-                units_[order_[position + 1]].count == 1) {
-                const PlanStep& second = step(members_[at(units_[order_[position + 1]].first)]);
-                if (second.Kind == PlanKind::MulVV && second.U != first.R && second.W != first.R) {
-                    PlanStep pair = first;
-                    pair.Kind = PlanKind::MulVVPair;
-                    pair.Aux = static_cast<std::uint32_t>(plan_.Partners.size());
-                    plan_.Partners.push_back({second.R, second.U, second.W});
-                    plan_.FastSteps.push_back(pair);
-                    ++position;
-                    continue;
-                }
+            // A plain product with another one that can run now: both sums side by side.
+            const std::size_t partner = first.Kind == PlanKind::MulVV ? partnerAfter(position) : 0;
+            if (partner != 0) {
+                const PlanStep& second = step(members_[at(units_[order_[partner]].first)]);
+                emitted_[order_[partner]] = 1;
+                PlanStep pair = first;
+                pair.Kind = PlanKind::MulVVPair;
+                pair.Aux = static_cast<std::uint32_t>(plan_.Partners.size());
+                plan_.Partners.push_back({second.R, second.U, second.W});
+                plan_.FastSteps.push_back(pair);
+                continue;
             }
             plan_.FastSteps.push_back(first);
         }
+    }
+
+    // How far ahead in the order a product looks for a partner.
+    static constexpr std::size_t PartnerLookahead = 32;
+
+    // The position of a plain product a little later in the order whose operands are all made
+    // by units emitted before the product at `position`: it can run now, beside that one. One
+    // that shares a factor with it in the same place is preferred (the pair loads it once). 0
+    // when there is none.
+    std::size_t partnerAfter(std::size_t position) const {
+        const PlanStep& first = step(members_[at(units_[order_[position]].first)]);
+        const std::size_t end = std::min(order_.size(), position + 1 + PartnerLookahead);
+        std::size_t found = 0;
+        for (std::size_t q = position + 1; q < end; ++q) {
+            const Unit& unit = units_[order_[q]];
+            if (emitted_[order_[q]] || unit.kind != UnitKind::Single)
+                continue;
+            const std::int32_t i = members_[at(unit.first)];
+            if (step(i).Kind != PlanKind::MulVV || !operandsMadeBefore(i, order_[position]))
+                continue;
+            if (step(i).U == first.U || step(i).W == first.W)
+                return q;
+            if (found == 0)
+                found = q;
+        }
+        return found;
+    }
+
+    bool operandsMadeBefore(std::int32_t i, std::size_t current) const {
+        for (std::int32_t operand : {instruction(i).Op1, instruction(i).Op2}) {
+            const std::int32_t p = producerOf(operand);
+            if (p < 0)
+                continue;
+            const std::size_t maker = at(unitOf_[at(p)]);
+            if (!emitted_[maker] || maker == current)
+                return false;
+        }
+        return true;
     }
 
     void emitPowerPair(const std::pair<std::int32_t, std::int32_t>& pair) {
@@ -355,6 +396,7 @@ class Scheduler {
     std::vector<std::pair<std::int32_t, std::int32_t>> powerPairs_;
     std::vector<Unit> units_;
     std::vector<std::size_t> order_;
+    std::vector<std::uint8_t> emitted_; // per unit, while emitting
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -172,6 +173,47 @@ inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) 
     }
 }
 
+// Coefficient k of two products summed side by side. A factor the two share is loaded once per
+// term (loads of 80-bit values bound these loops); each sum keeps its own terms in order.
+inline void productPair(const PlanStep& step, const Pass& p) {
+    const PlanPartner& second = p.plan.Partners[step.Aux];
+    const std::int32_t k = p.k;
+    const Extended* u = p.base + step.U;
+    const Extended* w = p.base + step.W;
+    const Extended* u2 = p.base + second.U;
+    const Extended* w2 = p.base + second.W;
+    Extended s = 0, s2 = 0;
+    if (u2 == u) {
+        for (std::int32_t j = 0; j <= k; ++j) {
+            const Extended uj = u[j];
+            s += uj * w[k - j];
+            s2 += uj * w2[k - j];
+        }
+    } else if (w2 == w) {
+        for (std::int32_t j = 0; j <= k; ++j) {
+            const Extended wj = w[k - j];
+            s += u[j] * wj;
+            s2 += u2[j] * wj;
+        }
+    } else {
+        for (std::int32_t j = 0; j <= k; ++j) {
+            s += u[j] * w[k - j];
+            s2 += u2[j] * w2[k - j];
+        }
+    }
+    p.base[step.R + k] = s;
+    p.base[second.R + k] = s2;
+}
+
+// r = u or r = -u moved as bits: an 80-bit load and store through the floating-point stack
+// cost several times two integer moves, and the sign of a negation is its top bit either way.
+inline void copyValue(Extended& r, const Extended& u, bool negate) {
+    constexpr std::size_t valueBytes = 10;
+    std::memcpy(&r, &u, valueBytes);
+    if (negate)
+        reinterpret_cast<unsigned char*>(&r)[valueBytes - 1] ^= 0x80;
+}
+
 // One step at order k >= 1; false when the operation has no recurrence here.
 [[gnu::always_inline]] inline bool stepOrderK(const PlanStep& step, const Pass& p) {
     Extended* r = p.base + step.R;
@@ -181,13 +223,13 @@ inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) 
     Extended s = 0;
     switch (step.Kind) {
     case PlanKind::CopyU:
-        r[k] = u[k];
+        copyValue(r[k], u[k], false);
         break;
     case PlanKind::CopyW:
-        r[k] = w[k];
+        copyValue(r[k], w[k], false);
         break;
     case PlanKind::NegW:
-        r[k] = -w[k];
+        copyValue(r[k], w[k], true);
         break;
     case PlanKind::ConstTimesW:
         r[k] = u[0] * w[k];
@@ -302,19 +344,9 @@ inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) 
         r[k] = *value;
         break;
     }
-    case PlanKind::MulVVPair: {
-        const PlanPartner& second = p.plan.Partners[step.Aux];
-        const Extended* u2 = p.base + second.U;
-        const Extended* w2 = p.base + second.W;
-        Extended s2 = 0;
-        for (std::int32_t j = 0; j <= k; ++j) {
-            s += u[j] * w[k - j];
-            s2 += u2[j] * w2[k - j];
-        }
-        r[k] = s;
-        p.base[second.R + k] = s2;
+    case PlanKind::MulVVPair:
+        productPair(step, p);
         break;
-    }
     case PlanKind::SumChain:
         sumChain(p.plan.ChainSteps.data() + p.plan.Chains[step.Aux].First,
                  p.plan.Chains[step.Aux].Count, p);

@@ -6,8 +6,9 @@
 #include "engine/TaylorEngine.h"
 #include "integrator/StepControl.h"
 
-#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +19,19 @@ bool pointIsFinite(const TCompiledProblem& problem) {
         if (!std::isfinite(problem.Coefficients[problem.NumConst + i][0]))
             return false;
     return true;
+}
+
+// Whether none of the n values is an infinity or a NaN, read from the exponent fields (all ones
+// for those) without a branch per value.
+bool allFinite(const Extended* values, std::int32_t n) {
+    bool finite = true;
+    for (std::int32_t i = 0; i < n; ++i) {
+        std::uint16_t signAndExponent;
+        std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(values + i) + 8,
+                    sizeof signAndExponent);
+        finite &= (signAndExponent & 0x7fff) != 0x7fff;
+    }
+    return finite;
 }
 
 [[noreturn]] void raiseStepFault(const TCompiledProblem& problem, const std::string& where,
@@ -37,8 +51,7 @@ void checkStepPart(const TCompiledProblem& problem, const char* part) {
 void checkNewExpansion(const TCompiledProblem& problem) {
     const CoefficientTable& table = problem.Coefficients;
     for (std::int32_t v = problem.NumConst; v < problem.DerivStart; ++v)
-        if (!std::all_of(table[v], table[v] + table.length(v),
-                         [](Extended c) { return std::isfinite(c); }))
+        if (!allFinite(table[v], table.length(v)))
             raiseStepFault(problem, "the new expansion of the step from", problem.TPrev);
 }
 

@@ -182,6 +182,16 @@ TEST(FastSchedule, PlaneProblemsFuseTheTwoAxes) {
     }
 }
 
+TEST(FastSchedule, ProductsApartInTheOrderRunAsAPair) {
+    // Lorenz: x (rho - z) waits for its difference and x y for nothing; each is followed by what
+    // reads it, so they are not neighbours in the order, yet can run side by side.
+    EngineState engine;
+    auto p = handBuiltLorenz(engine.TermCount);
+    expectSameBitsAsListOrder(p, engine);
+    EXPECT_EQ(countSteps(p, PlanKind::MulVVPair), 1u);
+    EXPECT_EQ(countSteps(p, PlanKind::MulVV), 0u);
+}
+
 TEST(FastSchedule, ScalesOfOppositeZerosAreNotTakenAsEqual) {
     // x' = (0 x) y, y' = (-0 x) y: the value of the second product is -0, of the first +0.
     EngineState engine;
