@@ -1,0 +1,83 @@
+// The graph's replot: figure8.ode after 10,000 steps, its three curves into a 1000 x 700 image
+// from the stored Taylor polynomials; and a 5-second Play against the real clock.
+#include "SharedProblem.h"
+
+#include "compiler/FormulaParser.h"
+#include "graphics/GraphRun.h"
+#include "integrator/ProblemCompile.h"
+#include "workspace/WorkspaceState.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "bench_replot";
+    static char* argv[] = {name, nullptr};
+    static std::unique_ptr<QGuiApplication> application;
+    if (!application) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+}
+
+struct FigureEight {
+    WorkspaceState state;
+    TCompiledProblem problem;
+    ProblemPanes panes = readSharedProblem("figure8.ode");
+    NullUi ui;
+    SteadyPlayClock clock;
+    std::unique_ptr<GraphProblem> graph;
+    std::unique_ptr<GraphModel> model;
+
+    explicit FigureEight(int steps) {
+        ensureApplication();
+        FormulaParser parser;
+        const FormulaAssembly assembly =
+            compileForIntegration(state, panes, problem, parser, false);
+        graph = std::make_unique<GraphProblem>(
+            GraphProblem{problem, curveVariableNames(assembly, panes)});
+        createResults(state, problem, ui, std::to_string(steps + 1), true, false);
+        generateCurves(state.Curves, graph->Names, ui);
+        runMore(state, problem, ui, std::to_string(steps), {});
+        model = std::make_unique<GraphModel>(state, clock);
+        model->AreaWidth = 1000;
+        model->AreaHeight = 700;
+        adjustBounds(*model, *graph, ui);
+    }
+};
+
+void BM_ReplotFigureEight(benchmark::State& bench) {
+    FigureEight figure(10000);
+    for (auto _ : bench)
+        figure.model->replotAll(false);
+    bench.counters["points"] = static_cast<double>(figure.model->PointsPlotted);
+    bench.counters["width"] = figure.model->Image.width();
+    bench.counters["height"] = figure.model->Image.height();
+}
+BENCHMARK(BM_ReplotFigureEight)->Unit(benchmark::kMillisecond);
+
+// A Play of 5 s after 10,000 steps with the window's screen copy and bullets; the wall time of
+// one Play is the figure of interest.
+void BM_PlayFiveSeconds(benchmark::State& bench) {
+    FigureEight figure(10000);
+    figure.model->HasScreen = true;
+    figure.model->PlayDuration = 5;
+    for (auto _ : bench) {
+        const auto start = std::chrono::steady_clock::now();
+        figure.model->replotAll(true);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        bench.counters["wall_s"] = took.count();
+    }
+    bench.counters["bullet_plots"] = static_cast<double>(figure.model->BulletPlots);
+}
+BENCHMARK(BM_PlayFiveSeconds)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
+
+} // namespace
