@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+class TGraphForm;
 class TProblForm;
 
 class ProblemWindows {
   public:
     std::string programFolder;      // ends with a path separator
     std::string pendingStartupFile; // the command-line file, until the main window opens it
+    TGraphForm* graph = nullptr;    // the one graph window, once it exists
 
     TProblForm* mainWindow() const { return main_; }
     TProblForm* activeWindow() const { return active_ ? active_ : main_; }

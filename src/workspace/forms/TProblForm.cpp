@@ -533,15 +533,6 @@ QWidget* TProblForm::createResultArrayGroup() {
     return gbResultArr;
 }
 
-void TProblForm::createGraphPage() {
-    auto* page = new QWidget;
-    sgFuncSel = new StringGrid(4, page);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(sgFuncSel);
-    PageControl1->addTab(page, "Graph setting");
-    PageControl1->setTabVisible(GraphPage, false);
-}
-
 void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
@@ -581,6 +572,7 @@ void TProblForm::createMenus() {
     ConvergenceRadiusLimit1 =
         parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
+    Graph1 = menuBar()->addAction("&Graph", this, &TProblForm::Graph1Click);
 
     QMenu* help = menuBar()->addMenu("&Help");
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });

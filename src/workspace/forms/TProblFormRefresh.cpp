@@ -37,7 +37,8 @@ void TProblForm::resetCompiledState() {
         state_.Results.clear();
         QSignalBlocker blocker(cbResultArray);
         cbResultArray->setChecked(false);
-        scriptGraph_.reset();
+        clearCurveSelection();
+        hideGraphWindow();
     }
 }
 
@@ -123,6 +124,7 @@ void TProblForm::FormPaint() {
     btCurToClip->setEnabled(compiled);
     btApplyStrGrid->setEnabled(compiled && btApplyStrGrid->isEnabled());
     refreshFailureLog();
+    refreshCurvePage();
 }
 
 void TProblForm::showCurrentValues() {

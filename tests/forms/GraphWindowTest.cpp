@@ -1,0 +1,159 @@
+// The graph window as a user drives it: opened from the curve page, More, Apply with a bad
+// bound, the boundary texts after Adjust and zoom, Esc during More, and a new initial value
+// placed with the mouse.
+#include "GraphWindowSupport.h"
+
+#include "integrator/ResultsArray.h"
+#include "support/Paths.h"
+#include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/StringGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <cmath>
+
+TEST_F(GraphWindowTest, GraphOpensFittedToTheCurvesAndMoreDrawsThem) {
+    openFigureEight();
+    EXPECT_TRUE(graph->isVisible());
+    // Nothing was stored: opening made the array and integrated ten steps without drawing.
+    EXPECT_EQ(form->edArrLen->text().toStdString(), "1000");
+    EXPECT_TRUE(form->cbAuxVarsToo->isChecked());
+    EXPECT_EQ(state.StepIndex, 10);
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "91%");
+    EXPECT_EQ(graph->windowTitle().toStdString(), "figure8,  independent variable t    increases");
+    EXPECT_FALSE(graph->btApplyKeyBoard->isEnabled());
+    EXPECT_TRUE(graph->btMore->isEnabled());
+    EXPECT_TRUE(graph->btPlay->isEnabled());
+
+    graph->edSteps->setText("200");
+    graph->btMore->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(state.StepIndex, 210);
+    EXPECT_EQ(graph->lbSteps->text().toStdString(), "steps");
+    EXPECT_EQ(graph->lbTotal->text().toStdString(), "210 steps of 210");
+
+    // The three bodies' trails are on the picture in their palette colours.
+    const QImage picture = graph->picture();
+    int black = 0, red = 0, blue = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            QRgb pixel = picture.pixel(x, y) & 0xffffff;
+            black += pixel == 0x000000;
+            red += pixel == 0xff0000;
+            blue += pixel == 0x0000ff;
+        }
+    EXPECT_GT(black, 50);
+    EXPECT_GT(red, 50);
+    EXPECT_GT(blue, 50);
+
+    graph->edSteps->setText("ten");
+    graph->btMore->click();
+    EXPECT_EQ(ui.lastMessage(), "Wrong number");
+}
+
+TEST_F(GraphWindowTest, ApplyRefusesABadBoundAndKeepsThePicture) {
+    openFigureEight();
+    const std::string xmax = graph->edXmax->text().toStdString();
+    typeBound(graph->edXmin, "abc");
+    EXPECT_TRUE(graph->btApplyKeyBoard->isEnabled());
+    EXPECT_FALSE(graph->btMore->isEnabled());
+    graph->btApplyKeyBoard->click();
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{"\" abc \" is not a valid value", "Wrong bounderies"}));
+
+    ui.messages.clear();
+    typeBound(graph->edXmin, "2");
+    typeBound(graph->edXmax, "1");
+    graph->btApplyKeyBoard->click();
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"2 >= 1", "Wrong bounderies"}));
+
+    ui.messages.clear();
+    typeBound(graph->edXmin, "-2");
+    typeBound(graph->edXmax, "2");
+    typeBound(graph->edYmin, "-1/2");
+    typeBound(graph->edYmax, "0.5");
+    graph->btApplyKeyBoard->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "100%");
+    // 4 wide and 1 high is flatter than a third: the height grows to 4/3 about its centre.
+    EXPECT_EQ(graph->edYmin->text().toStdString(), "-0.6667");
+    EXPECT_EQ(graph->edYmin->toolTip().toStdString(), "-0.666666666666666667");
+    EXPECT_EQ(graph->edYmax->text().toStdString(), "0.6667");
+    EXPECT_FALSE(graph->btApplyKeyBoard->isEnabled());
+    EXPECT_TRUE(graph->btMore->isEnabled());
+    (void)xmax;
+}
+
+TEST_F(GraphWindowTest, OutThenInComesBackToTheSameBounds) {
+    openFigureEight();
+    typeBound(graph->edXmin, "-1e-7");
+    typeBound(graph->edXmax, "3e-7");
+    typeBound(graph->edYmin, "-2e-7");
+    typeBound(graph->edYmax, "1e-7");
+    graph->btApplyKeyBoard->click();
+    EXPECT_EQ(graph->edXmin->text().toStdString(), "-1e-7");
+    EXPECT_EQ(graph->edXmax->text().toStdString(), "3e-7");
+    graph->btWiden->click();
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "80%");
+    EXPECT_EQ(graph->edXmin->text().toStdString(), "-1.5e-7");
+    graph->btNarrow->click();
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "100%");
+    EXPECT_EQ(graph->edXmin->text().toStdString(), "-1e-7");
+    EXPECT_EQ(graph->edYmax->text().toStdString(), "1e-7");
+    EXPECT_TRUE(ui.messages.empty()) << ui.lastMessage();
+}
+
+TEST_F(GraphWindowTest, EscDuringMoreStopsTheRun) {
+    openFigureEight();
+    state.PollInterval = {};
+    int polls = 0;
+    ui.onProcessEvents = [&] {
+        if (++polls == 5)
+            pressKey(Qt::Key_Escape);
+    };
+    graph->edSteps->setText("900");
+    graph->btMore->click();
+    EXPECT_EQ(ui.lastMessage(), "Interrupted!");
+    EXPECT_LT(state.StepIndex, 100);
+}
+
+TEST_F(GraphWindowTest, AMouseClickPlacesANewInitialValueOfTheOneCurve) {
+    openFigureEight();
+    graph->rgPlotCurve->button(1)->click();
+    EXPECT_EQ(ui.lastMessage(), "Select one curve whose new initial values will be set by "
+                                "mouse\r\n(or delete all curves leaving only one)");
+    EXPECT_EQ(form->PageControl1->currentIndex(), TProblForm::GraphPage);
+
+    ui.messages.clear();
+    form->LBoxCurves->setCurrentRow(0);
+    graph->rgPlotCurve->button(1)->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    graph->edSteps->setText("20");
+    const QPoint middle(graph->PaintBox1->width() / 2, graph->PaintBox1->height() / 3);
+    clickPicture(middle);
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+
+    // The grid holds the clicked point as the initial x1, y1; the run starts there again.
+    auto x1 = parseNumber(form->sgParameters->cell(1, 2));
+    auto y1 = parseNumber(form->sgParameters->cell(1, 3));
+    ASSERT_TRUE(x1 && y1);
+    const QPointF world = worldAt(middle);
+    // Written with 15 digits.
+    EXPECT_NEAR(static_cast<double>(*x1), world.x(), 1e-14);
+    EXPECT_NEAR(static_cast<double>(*y1), world.y(), 1e-14);
+    const TCompiledProblem& problem = form->compiledProblem();
+    EXPECT_EQ(problem.InitialValues[1], *x1);
+    EXPECT_EQ(problem.InitialValues[2], *y1);
+    // The last run went forward from the point: 20 steps stored after it.
+    EXPECT_EQ(state.StepIndex, 20);
+    EXPECT_GT(problem.CurrentIndep, 0);
+}
