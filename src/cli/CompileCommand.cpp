@@ -1,5 +1,6 @@
 // orvanta-cli compile: compiles a problem file and prints its instructions and order-0 values.
 #include "cli/CliCommand.h"
+#include "cli/IntegrateRun.h"
 
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
@@ -7,7 +8,7 @@
 #include "compiler/CompileDriver.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/InstructionText.h"
-#include "compiler/OrderZero.h"
+#include "integrator/ProblemCompile.h"
 
 #include <filesystem>
 #include <iostream>
@@ -43,15 +44,6 @@ CompileOptions readOptions(const CliArguments& arguments) {
     return options;
 }
 
-ProblemPanes readProblemPanes(const std::string& path) {
-    if (toLower(std::filesystem::path(path).extension().string()) != ".ode")
-        throw OrvantaError("Wrong file extension");
-    auto text = readWholeFile(path);
-    if (!text)
-        throw OrvantaError("Cannot open " + path);
-    return splitProblemSections(splitLines(*text)).Panes;
-}
-
 void printCompiled(const TCompiledProblem& problem, const FormulaAssembly& assembly,
                    bool activeOnly) {
     const auto labels = lineLabels(assembly.FormulaList, problem.DerivStart);
@@ -68,16 +60,19 @@ void printCompiled(const TCompiledProblem& problem, const FormulaAssembly& assem
 
 int runCompile(const CliArguments& arguments) {
     CompileOptions options = readOptions(arguments);
-    ProblemPanes panes = readProblemPanes(options.path);
+    ProblemPanes panes = readProblemFile(options.path);
+    ProgramState state;
+    state.AngleFactor = options.radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
     TCompiledProblem problem;
     FormulaParser parser;
-    const Extended angleFactor = options.radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
     try {
-        FormulaAssembly assembly = compileToOrderZero(panes, problem, parser, 31, angleFactor);
+        // The window's road: through the first expansion and the first step, so that a problem
+        // whose first expansion fails is no success here either.
+        FormulaAssembly assembly = compileForIntegration(state, panes, problem, parser, false);
         printCompiled(problem, assembly, options.activeOnly);
         return 0;
-    } catch (const EvaluationError& error) {
-        std::cerr << evaluationFailedMessage(problem) << "\n" << error.what() << "\n";
+    } catch (const CompileEvaluationError& error) {
+        std::cerr << error.Report << "\n" << error.what() << "\n";
     } catch (const OrvantaError& error) {
         std::cerr << error.what() << "\n";
         if (!parser.FormulasParsed && parser.CurrentLine >= 0) {

@@ -8,6 +8,7 @@
 #include "integrator/ProblemCompile.h"
 #include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
+#include "integrator/StepFaults.h"
 #include "workspace/DataFiles.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/SpecialPointFile.h"
@@ -38,12 +39,35 @@ Extended numberOf(const CliArguments& arguments, std::size_t& i) {
     return *value;
 }
 
+// A tolerance as the grid's cell would hold it, with the cell's own message when it does not
+// read; a negative one would fail every test.
+std::string toleranceOf(const CliArguments& arguments, std::size_t& i) {
+    const std::string& option = arguments[i];
+    const std::string& text = valueOf(arguments, i);
+    const auto value = parseTrimmedNumber(text);
+    if (!value)
+        throw OrvantaError(text + " wrong");
+    if (*value < 0)
+        usageError(option + " must be 0 or above");
+    return text;
+}
+
 } // namespace
+
+std::int32_t stepsOf(const std::string& text) {
+    const auto steps = parseInteger(trim(text));
+    if (!steps)
+        throw OrvantaError("Wrong number");
+    if (*steps < 1 || *steps > std::numeric_limits<std::int32_t>::max())
+        throw OrvantaError(formatText("The number of steps must be from 1 to %d",
+                                      std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(*steps);
+}
 
 bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, IntegrateOptions& options) {
     const std::string& option = arguments[i];
     if (option == "--steps") {
-        options.Steps = valueOf(arguments, i);
+        options.Steps = stepsOf(valueOf(arguments, i));
     } else if (option == "--to") {
         options.To = valueOf(arguments, i);
     } else if (option == "--backward") {
@@ -59,20 +83,24 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         else
             usageError("--control is none, middle or back");
     } else if (option == "--abs") {
-        options.Abs = valueOf(arguments, i);
+        options.Abs = toleranceOf(arguments, i);
     } else if (option == "--rel") {
-        options.Rel = valueOf(arguments, i);
+        options.Rel = toleranceOf(arguments, i);
     } else if (option == "--go-despite") {
         options.GoDespite = true;
     } else if (option == "--terms") {
         const auto terms = parseInteger(valueOf(arguments, i));
         if (!terms || *terms > MaxTermCount)
-            usageError(formatText("--terms needs a whole number up to %d", MaxTermCount));
+            throw OrvantaError("Wrong order");
         options.Terms = static_cast<std::int32_t>(std::max<long long>(*terms, MinTermCount));
     } else if (option == "--factor") {
         options.Factor = numberOf(arguments, i);
+        if (!(*options.Factor > 0 && *options.Factor < 1))
+            usageError("--factor must be above 0 and below 1");
     } else if (option == "--radius-limit") {
-        options.RadiusLimit = std::fabs(numberOf(arguments, i));
+        options.RadiusLimit = numberOf(arguments, i);
+        if (!(*options.RadiusLimit > 0))
+            usageError("--radius-limit must be above 0");
     } else if (option == "--radius") {
         const std::string& choice = valueOf(arguments, i);
         if (choice == "main")
@@ -89,8 +117,8 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         options.Every = true;
     } else if (option == "--results") {
         const auto length = parseInteger(valueOf(arguments, i));
-        if (!length)
-            usageError("--results needs a whole number");
+        if (!length || *length < 0)
+            usageError("--results needs a whole number from 0 up");
         options.ResultsLength = *length;
     } else if (option == "--circular") {
         options.Circular = true;
@@ -113,6 +141,19 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
     return true;
 }
 
+std::optional<std::string> meaninglessCombination(const IntegrateOptions& options) {
+    const bool tolerance = options.Abs || options.Rel;
+    if (options.Control == ErrorControl::None && tolerance)
+        return "--abs and --rel need --control middle or back";
+    if (options.Control != ErrorControl::None && !tolerance)
+        return "--control middle and back need --abs or --rel";
+    if (options.GoDespite && options.Control == ErrorControl::None)
+        return "--go-despite needs --control middle or back";
+    if (!options.Special && (options.Differentiate != 0 || options.AssumeRadiusLimit))
+        return "--differentiate and --assume-radius-limit need --special";
+    return std::nullopt;
+}
+
 IntegrateOptions readIntegrateOptions(const CliArguments& arguments) {
     IntegrateOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -124,8 +165,10 @@ IntegrateOptions readIntegrateOptions(const CliArguments& arguments) {
     }
     if (options.Path.empty())
         usageError("no problem file");
-    if (options.Steps.empty())
+    if (!options.Steps)
         usageError("--steps is required");
+    if (auto problem = meaninglessCombination(options))
+        usageError(*problem);
     return options;
 }
 
@@ -177,13 +220,10 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
 
     applyRunOptions(session, options, ui);
 
-    // By default the array holds every point of the run.
-    const auto steps = parseInteger(trim(options.Steps));
-    const long long length = options.ResultsLength
-                                 ? *options.ResultsLength
-                                 : std::min<long long>(steps.value_or(0), INT32_MAX - 1) + 1;
+    const std::int64_t length = options.ResultsLength.value_or(DefaultResultsLength);
     const ResultsCreation created =
-        createResults(state, problem, ui, std::to_string(length), options.AuxToo, options.Circular);
+        createResults(state, problem, ui, std::to_string(length), options.AuxToo,
+                      options.Circular || !options.ResultsLength);
     if (!created.Created && length > 0)
         throw OrvantaError("The Results array was not created");
 }
@@ -207,7 +247,7 @@ void applyRunOptions(IntegrateSession& session, const IntegrateOptions& options,
         if (auto error = readTolerances(problem, cells(options.Abs), cells(options.Rel)))
             throw OrvantaError(*error);
     }
-    AfterStep(state, problem);
+    checkedAfterStep(state, problem);
     if (options.To &&
         !setTermination(state, problem, ui, true, *options.To, session.Panes.Constants))
         throw OrvantaError("Termination not armed");
@@ -222,17 +262,40 @@ std::string pointHeader(const IntegrateSession& session) {
     return line;
 }
 
-std::string pointLine(const IntegrateSession& session) {
-    const TCompiledProblem& problem = session.Problem;
-    std::string line = formatDisplay(problem.CurrentIndep);
+namespace {
+
+// The independent variable's value, then the other main variables' values from `valueOf`.
+template <typename ValueOf>
+std::string lineOf(const TCompiledProblem& problem, Extended indep, ValueOf valueOf) {
+    std::string line = formatDisplay(indep);
     for (std::int32_t i = 0; i < problem.NumMain; ++i)
         if (i != problem.IndepLine)
-            line += "\t" + formatDisplay(problem.Coefficients[problem.NumConst + i][0]);
+            line += "\t" + formatDisplay(valueOf(i));
     return line;
+}
+
+// After the split limit the problem holds the last trial point, which was refused; the point
+// the step started from, kept in StepTable, is the last accepted one.
+std::string stepStartLine(const TCompiledProblem& problem) {
+    return lineOf(problem, problem.TPrev, [&](std::int32_t i) {
+        return problem.StepTable[static_cast<std::size_t>(i)][0];
+    });
+}
+
+} // namespace
+
+std::string pointLine(const IntegrateSession& session) {
+    const TCompiledProblem& problem = session.Problem;
+    return lineOf(problem, problem.CurrentIndep,
+                  [&](std::int32_t i) { return problem.Coefficients[problem.NumConst + i][0]; });
 }
 
 int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& ui,
                 std::ostream& out, std::ostream& err) {
+    const std::int32_t steps = options.Steps.value_or(0);
+    // Whatever stops the run before it starts is said before anything is printed.
+    if (!makeRoomForRun(session.State, ui, steps))
+        return 1;
     out << pointHeader(session) << "\n";
     if (options.Every)
         out << pointLine(session) << "\n";
@@ -240,14 +303,22 @@ int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& 
     settings.MainNames = session.Assembly.MainNames;
     if (options.Every)
         settings.PointAccepted = [&] { out << pointLine(session) << "\n"; };
-    const RunOutcome outcome = runMore(session.State, session.Problem, ui, options.Steps, settings);
+    // The failure log's lines go out as they come; kept as well, they would grow with the run.
+    settings.FailureLogged = [&](const std::string& line) {
+        err << line << "\n";
+        session.State.FailureLog.clear();
+    };
+    const RunOutcome outcome =
+        runMore(session.State, session.Problem, ui, std::to_string(steps), settings);
     if (outcome.End == RunEnd::NotStarted)
         return 1;
     if (!outcome.Error.empty())
         err << outcome.Error << "\n";
     err << outcome.Summary << "\n";
     if (!options.Every)
-        out << pointLine(session) << "\n";
+        out << (outcome.End == RunEnd::SplitLimit ? stepStartLine(session.Problem)
+                                                  : pointLine(session))
+            << "\n";
     out.flush();
     if (options.SaveData) {
         ProblemDocument document;

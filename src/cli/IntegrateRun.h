@@ -16,8 +16,8 @@
 
 struct IntegrateOptions {
     std::string Path;
-    std::string Steps;             // --steps N (required)
-    std::optional<std::string> To; // --to VALUE: a number or an expression over the constants
+    std::optional<std::int32_t> Steps; // --steps N (required by "integrate")
+    std::optional<std::string> To;     // --to VALUE: a number or an expression over the constants
     bool Backward = false;
     ErrorControl Control = ErrorControl::None;
     std::optional<std::string> Abs, Rel; // tolerance for every main variable
@@ -27,7 +27,7 @@ struct IntegrateOptions {
     RadiusVariables Radius = RadiusVariables::MainAndAux;
     bool Radians = false;
     bool Every = false;
-    std::optional<std::int64_t> ResultsLength; // --results L; by default every point is kept
+    std::optional<std::int64_t> ResultsLength; // --results L; by default a few points, circular
     bool Circular = false;
     bool AuxToo = false;
     std::optional<std::string>
@@ -43,9 +43,20 @@ constexpr const char* IntegrateUsage =
     "[--radius main|aux|all] [--radians] [--every] [--results L [--circular] [--aux]] "
     "[--save-data PATH.ode] [--special FILE.sing [--differentiate 0|1|2] [--assume-radius-limit]]";
 
+// Without --results the run keeps only its last points, so that its memory does not grow with
+// the number of steps; --save-data writes them as its elements.
+constexpr std::int32_t DefaultResultsLength = 16;
+
+// The number of steps of a run, 1 .. 2147483647: throws OrvantaError "Wrong number" for a text
+// that is not a whole number and a clear message for one out of range.
+std::int32_t stepsOf(const std::string& text);
+
 // Reads the integration option at arguments[i] (and its value), advancing i past it; false when
 // arguments[i] is not one of them. Throws OrvantaError for a missing or malformed value.
 bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, IntegrateOptions& options);
+// Options that are sound one by one but mean nothing together (tolerances without error
+// control, ...): the message, or nothing.
+std::optional<std::string> meaninglessCombination(const IntegrateOptions& options);
 // All the options of "integrate" (the file name included); throws OrvantaError with the usage.
 IntegrateOptions readIntegrateOptions(const CliArguments& arguments);
 

@@ -39,6 +39,8 @@ IntegrateOptions readOptions(const CliArguments& arguments) {
     }
     if (options.Path.empty())
         usageError("no problem file");
+    if (auto problem = meaninglessCombination(options))
+        usageError(*problem);
     return options;
 }
 
@@ -52,12 +54,11 @@ int runLoadData(const CliArguments& arguments) {
         return 1;
     session.Panes = document.Panes;
     applyRunOptions(session, options, ui);
-    if (options.Steps.empty()) {
+    if (!options.Steps) {
         std::cout << pointHeader(session) << "\n" << pointLine(session) << "\n";
         return 0;
     }
-    const auto steps = parseInteger(trim(options.Steps));
-    if (steps && !makeRoomForSteps(session.State, *steps, ui))
+    if (!makeRoomForSteps(session.State, *options.Steps, ui))
         return 1;
     return runAndPrint(session, options, ui, std::cout, std::cerr);
 }

@@ -59,8 +59,8 @@ RenderOptions readOptions(const CliArguments& arguments) {
             const auto parts = split(valueAfter(arguments, i), 'x');
             const auto w = parts.size() == 2 ? parseInteger(parts[0]) : std::nullopt;
             const auto h = parts.size() == 2 ? parseInteger(parts[1]) : std::nullopt;
-            if (!w || !h || *w < 1 || *h < 1 || *w > 20000 || *h > 20000)
-                usageError("--size is WIDTHxHEIGHT, 1 to 20000 pixels each");
+            if (!w || !h || *w < 1 || *h < 1 || *w > 8000 || *h > 8000)
+                usageError("--size is WIDTHxHEIGHT, 1 to 8000 pixels each");
             options.Request.Width = static_cast<int>(*w);
             options.Request.Height = static_cast<int>(*h);
         } else if (argument == "--steps") {
@@ -141,8 +141,11 @@ int runRender(const CliArguments& arguments) {
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
-    if (steps > 0)
-        runMore(state, problem, ui, options.Steps, {assembly.MainNames, {}, {}});
+    if (steps > 0) {
+        RunSettings settings;
+        settings.MainNames = assembly.MainNames;
+        runMore(state, problem, ui, options.Steps, settings);
+    }
     if (!renderGraph(model, graph, ui, options.Request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
         return 1;

@@ -25,16 +25,16 @@ int runScript(const CliArguments& arguments) {
     auto record = openScript(location, name, ui);
     if (!record)
         return 1;
+    IntegrateOptions options;
+    options.Steps = stepsOf(std::to_string(record->GraphSteps));
     IntegrateSession session;
     ProblemDocument document;
     if (!prepareScript(*record, location, session.State, session.Problem, document,
                        session.Assembly, ui) ||
-        !makeRoomForSteps(session.State, record->GraphSteps, ui))
+        !makeRoomForSteps(session.State, *options.Steps, ui))
         return 1;
     session.Panes = document.Panes;
-    IntegrateOptions options;
     options.Path = document.Path;
-    options.Steps = std::to_string(record->GraphSteps);
     return runAndPrint(session, options, ui, std::cout, std::cerr);
 }
 

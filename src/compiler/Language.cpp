@@ -3,6 +3,8 @@
 #include "common/NumberText.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 const std::array<std::string_view, 14> FunctionNames = {
     "cos", "sin", "tan",  "arccos", "arcsin", "arctan",     "exp",
@@ -51,19 +53,29 @@ std::string removeBlanks(std::string_view text) {
 }
 
 std::string removeBraceComments(std::string_view text) {
+    // Braces nest: a "}" closes the latest open "{". Only the outermost closed groups are kept,
+    // since each one swallows every group inside it.
+    std::vector<std::size_t> open;
+    std::vector<std::pair<std::size_t, std::size_t>> groups;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '{') {
+            open.push_back(i);
+        } else if (text[i] == '}' && !open.empty()) {
+            const std::size_t start = open.back();
+            open.pop_back();
+            while (!groups.empty() && groups.back().first > start)
+                groups.pop_back();
+            groups.emplace_back(start, i);
+        }
+    }
     std::string result;
     result.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t open = text.find('{', i);
-        std::size_t close = open == std::string_view::npos ? open : text.find('}', open);
-        if (close == std::string_view::npos) {
-            result.append(text.substr(i));
-            break;
-        }
-        result.append(text.substr(i, open - i));
-        i = close + 1;
+    std::size_t from = 0;
+    for (const auto& [start, end] : groups) {
+        result.append(text.substr(from, start - from));
+        from = end + 1;
     }
+    result.append(text.substr(from));
     return result;
 }
 

@@ -22,8 +22,8 @@ int functionIndex(std::string_view name);
 
 // Removes every character with a code of 32 or less.
 std::string removeBlanks(std::string_view text);
-// Removes every brace comment: from a "{" to the next "}" after it; a brace without a partner
-// stays and makes the line fail to parse.
+// Removes every brace comment: from a "{" to the "}" that closes it, with nested groups inside;
+// a brace without a partner stays and makes the line fail to parse.
 std::string removeBraceComments(std::string_view text);
 // Blanks and control characters out, lower case, brace comments out.
 std::string CleanLine(std::string_view line);

@@ -28,9 +28,13 @@ Extended Binomial(Extended m, Extended n) {
 }
 
 Extended Modulo(Extended m, Extended n) {
-    // The quotient is floored in extended precision, so a quotient beyond 32 bits still gives a
-    // remainder with the sign of n instead of a wrapped integer.
-    return m - std::floor(m / n) * n;
+    // fmod is exact for every finite pair, where m - floor(m/n)*n loses the remainder as soon as
+    // the quotient needs more than 64 bits. The floored remainder takes the sign of n: a truncated
+    // one of the other sign moves up by n, which is one rounding of the true value.
+    const Extended r = std::fmod(m, n);
+    if (r == 0)
+        return 0;
+    return (r < 0) != (n < 0) ? r + n : r;
 }
 
 Extended LogBase(Extended a, Extended b) {

@@ -8,7 +8,7 @@
 Extended Factorial(Extended x);
 // m over n; m need not be whole, only the number of factors is.
 Extended Binomial(Extended m, Extended n);
-// m - floor(m/n)*n: the result has the sign of n.
+// The floored remainder m - floor(m/n)*n, computed exactly; it has the sign of n (or is 0).
 Extended Modulo(Extended m, Extended n);
 // The logarithm of b to the base a: ln b / ln a.
 Extended LogBase(Extended a, Extended b);

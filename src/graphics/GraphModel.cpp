@@ -21,6 +21,13 @@ void setPixel(QImage& image, Pixel p, QRgb colour) {
 
 } // namespace
 
+PixelTarget PixelTarget::of(QImage& image) {
+    if (image.isNull())
+        return {};
+    return {reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
+            image.height()};
+}
+
 GraphModel::GraphModel(WorkspaceState& state, PlayClock& clock)
     : state_(state), pacer_(clock), bulletClock_(clock), drawings_(MaxCurves) {
     arcSamples_ = std::clamp(state.TermCount, 3, 30);
@@ -125,7 +132,9 @@ void GraphModel::moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to
     drawing.LastBullet = to;
 }
 
-void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDue, bool animate) {
+// Inlined into the plotter's loop, where it runs for every point of every curve.
+[[gnu::always_inline]] inline void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail,
+                                                         bool bulletDue, bool animate) {
     SlotDrawing& drawing = drawings_[static_cast<std::size_t>(slot)];
     const Bullet& bullet = bullets_[static_cast<std::size_t>(slot)];
     drawing.Current = p;
@@ -137,9 +146,9 @@ void GraphModel::plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDu
         return;
     }
     if (trail) {
-        setPixel(Image, p, Colours.rgb(slot));
+        imageTarget_.set(p, Colours.rgb(slot));
         if (onScreen)
-            setPixel(Screen, p, Colours.rgb(slot));
+            screenTarget_.set(p, Colours.rgb(slot));
     }
     if (ShowBullets && onScreen && bulletDue)
         moveBullet(drawing, bullet, p);
@@ -184,32 +193,37 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
     const Extended h = t1 - t0;
     const double sigma = h < 0 ? -1 : 1;
     const double H = static_cast<double>(std::fabs(h));
-    const Extended target = Played + std::fabs(h);
+    const Extended start = Played;
+    const Extended target = start + std::fabs(h);
     const std::int32_t n = arcSamples_;
     const double densityStep = static_cast<double>(World.DensityStep);
     const PixelMapping map = World.mapping();
+    imageTarget_ = PixelTarget::of(Image);
+    screenTarget_ = HasScreen ? PixelTarget::of(Screen) : PixelTarget{};
     // A thousandth of a pixel per left-out term keeps every point on its pixel.
     const Extended tolerance = World.PixelSize * 1e-3L;
 
-    polynomials_.resize(static_cast<std::size_t>(2 * curves));
-    arcs_.resize(static_cast<std::size_t>(curves));
-    for (std::int32_t j = 0; j < curves; ++j) {
-        const Curve& curve = table.Curves[j];
-        PlotPolynomial& xp = polynomials_[static_cast<std::size_t>(2 * j)];
-        PlotPolynomial& yp = polynomials_[static_cast<std::size_t>(2 * j + 1)];
-        xp.prepare(series.of(curve.X), series.Terms, std::fabs(h), tolerance);
-        yp.prepare(series.of(curve.Y), series.Terms, std::fabs(h), tolerance);
-        double arc = 0, px = 0, py = 0;
-        for (std::int32_t k = 0; k <= n; ++k) {
-            const double s = static_cast<double>(h * k / n);
-            const double x = xp.value(s), y = yp.value(s);
-            if (k > 0)
-                arc += std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
-            px = x, py = y;
-        }
-        arcs_[static_cast<std::size_t>(j)] =
-            std::isfinite(arc) ? std::max(arc, densityStep) : densityStep;
+    lanes_.clear();
+    for (const Curve& curve : table.Curves) {
+        lanes_.push_back(series.of(curve.X));
+        lanes_.push_back(series.of(curve.Y));
     }
+    polynomials_.prepare(lanes_, series.Terms, std::fabs(h), tolerance);
+    arcs_.assign(static_cast<std::size_t>(curves), 0);
+    std::vector<double> previous(lanes_.size());
+    for (std::int32_t k = 0; k <= n; ++k) {
+        polynomials_.evaluate(static_cast<double>(h * k / n));
+        for (std::size_t j = 0; k > 0 && j < arcs_.size(); ++j) {
+            const double ex = polynomials_.value(2 * j) - previous[2 * j];
+            const double ey = polynomials_.value(2 * j + 1) - previous[2 * j + 1];
+            arcs_[j] += std::sqrt(ex * ex + ey * ey);
+        }
+        for (std::size_t lane = 0; lane < previous.size(); ++lane)
+            previous[lane] = polynomials_.value(lane);
+    }
+    // From here on each curve's entry is the sub-step its arc length allows: H / arc * density.
+    for (double& arc : arcs_)
+        arc = H / (std::isfinite(arc) ? std::max(arc, densityStep) : densityStep) * densityStep;
 
     const bool shapes = Feature == PlotFeature::Triangle || Feature == PlotFeature::DoublePendulum;
     const std::int32_t firstTrail = shapes ? std::max(FirstCurve, 4) : FirstCurve;
@@ -218,11 +232,11 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
     double tau = 0;
     for (std::int32_t pass = 0; pass <= maxSubSteps; ++pass) {
         const bool bulletDue = animate && bulletClock_.due(TotalSpan, false);
-        const double s = sigma * tau;
+        polynomials_.evaluate(sigma * tau);
         for (std::int32_t j = 0; j < curves; ++j) {
-            double x, y, dx, dy;
-            polynomials_[static_cast<std::size_t>(2 * j)].valueAndSlope(s, x, dx);
-            polynomials_[static_cast<std::size_t>(2 * j + 1)].valueAndSlope(s, y, dy);
+            const auto lane = static_cast<std::size_t>(2 * j);
+            const double x = polynomials_.value(lane), y = polynomials_.value(lane + 1);
+            const double dx = polynomials_.slope(lane), dy = polynomials_.slope(lane + 1);
             if (bulletDue && shapes && j < 3) {
                 previousVertices_[j] = vertices_[j];
                 vertices_[j] = map.toPixel(x, y);
@@ -232,19 +246,21 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
             if (!map.inside(x, y))
                 continue;
             plotPoint(j, map.toPixel(x, y), ShowCurves && j + 1 >= firstTrail, bulletDue, animate);
-            subStep = std::min(subStep, H / arcs_[static_cast<std::size_t>(j)] * densityStep);
-            const double speed = std::sqrt(dx * dx + dy * dy);
-            if (speed > 0)
-                subStep = std::min(subStep, densityStep / speed);
+            subStep = std::min(subStep, arcs_[static_cast<std::size_t>(j)]);
+            // min(sub-step, density step / speed), with the root and the division only when
+            // the speed lowers it.
+            const double speed2 = dx * dx + dy * dy;
+            if (speed2 * subStep * subStep > densityStep * densityStep)
+                subStep = densityStep / std::sqrt(speed2);
             subStep = std::max(subStep, floor);
         }
         tau += subStep;
-        PreviousPlayed = Played;
-        Played = std::min(Played + subStep, target);
         ++PointsPlotted;
         if (bulletDue)
             ++BulletPlots;
         if (animate && TotalSpan != 0) {
+            PreviousPlayed = Played;
+            Played = std::min(start + tau, target);
             const int max = PlayMax > 0 ? PlayMax : Image.width();
             PlayPosition =
                 max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
@@ -254,6 +270,8 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
         if (!(tau < H))
             break;
     }
+    PreviousPlayed = std::min(start + (tau - subStep), target);
+    Played = std::min(start + tau, target);
 }
 
 std::vector<StoredSegment> GraphModel::heldSegments() const {

@@ -7,7 +7,7 @@
 #include "graphics/GraphWorld.h"
 #include "graphics/Palette.h"
 #include "graphics/PlayClock.h"
-#include "graphics/PlotPolynomial.h"
+#include "graphics/SegmentPolynomials.h"
 
 #include <QFont>
 #include <QImage>
@@ -49,6 +49,18 @@ struct StoredSegment {
 struct SlotDrawing {
     Pixel LastBullet{-10, -10};
     Pixel Current{-10, -10};
+};
+
+// Direct access to an image's pixels for the plotter's loop, clipped to the image.
+struct PixelTarget {
+    QRgb* bits = nullptr;
+    qsizetype stride = 0; // pixels per line
+    int width = 0, height = 0;
+    static PixelTarget of(QImage& image);
+    void set(Pixel p, QRgb colour) const {
+        if (p.x >= 0 && p.y >= 0 && p.x < width && p.y < height)
+            bits[p.y * stride + p.x] = colour;
+    }
 };
 
 enum class ReplotEnd { Drawn, NothingStored, AuxMissing };
@@ -127,8 +139,10 @@ class GraphModel {
     BulletClock bulletClock_;
     std::vector<Bullet> bullets_;
     std::vector<SlotDrawing> drawings_;
-    std::vector<PlotPolynomial> polynomials_; // x and y of every curve over the current segment
-    std::vector<double> arcs_;                // their arc lengths, at least the density step
+    PixelTarget imageTarget_, screenTarget_; // set for each segment
+    std::vector<const Extended*> lanes_; // x and y of every curve at the current segment's start
+    SegmentPolynomials polynomials_;
+    std::vector<double> arcs_; // per curve: its arc length, then the sub-step it allows
     std::array<Pixel, 3> vertices_{}, previousVertices_{};
     std::int32_t arcSamples_ = 30;
 };

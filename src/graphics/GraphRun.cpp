@@ -162,6 +162,21 @@ bool adjustBounds(GraphModel& model, GraphProblem& graph, Ui& ui) {
     return true;
 }
 
+// The picture follows the pointer: a drag across the whole image moves the world by the visible
+// width, whatever the zoom.
+BoundTexts panBounds(const GraphWorld& world, int dx, int dy) {
+    if (world.ImageWidth < 1 || world.ImageHeight < 1)
+        return world.hintTexts();
+    GraphWorld moved = world;
+    const Extended shiftX = static_cast<Extended>(dx) / world.ImageWidth * world.width();
+    const Extended shiftY = static_cast<Extended>(dy) / world.ImageHeight * world.height();
+    moved.Current.Xmin -= shiftX;
+    moved.Current.Xmax -= shiftX;
+    moved.Current.Ymin += shiftY;
+    moved.Current.Ymax += shiftY;
+    return moved.hintTexts();
+}
+
 BoundTexts sizePreset(int preset) {
     const bool xFromMinusOne = preset == 1 || preset == 2;
     const bool restFromMinusOne = preset == 1 || preset == 3;

@@ -39,6 +39,10 @@ std::optional<Bounds> dataRange(const GraphModel& model);
 // Axes whose range is empty get the largest half-range of the others (1 when all are empty).
 void widenDegenerate(Bounds& bounds, bool threeD);
 
+// Panning: the visible window moved with a drag of (dx, dy) pixels, as edit texts in full
+// precision for Apply (which then shows them rounded).
+BoundTexts panBounds(const GraphWorld& world, int dx, int dy);
+
 // The Sizes presets: 0 "[0,1]x[0,1]", 1 "[-1,1]x[-1,1]", 2 "[-1,1]x[0,1]", 3 "[0,1]x[-1,1]".
 BoundTexts sizePreset(int preset);
 // The Times presets: the X and Y numbers multiplied by `factor`; texts that are no number stay.

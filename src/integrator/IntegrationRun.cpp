@@ -7,6 +7,7 @@
 #include "engine/TaylorEngine.h"
 #include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
+#include "integrator/StepFaults.h"
 #include "integrator/StepRoutines.h"
 
 #include <chrono>
@@ -59,15 +60,29 @@ bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunS
         if (settings.PointAccepted)
             settings.PointAccepted();
     }
-    if (!passed &&
-        ReportStepFailure(state, problem, ui, failingIndex, settings.MainNames, state.GoDespite)) {
+    if (passed)
+        return true;
+    if (ReportStepFailure(state, problem, ui, failingIndex, settings.MainNames, state.GoDespite)) {
         outcome.End = RunEnd::SplitLimit;
         return false;
     }
+    if (settings.FailureLogged)
+        settings.FailureLogged(state.FailureLog.back());
     return true;
 }
 
 } // namespace
+
+bool makeRoomForRun(ProgramState& state, Ui& ui, std::int64_t steps) {
+    if (resultsHaveRoom(state, steps))
+        return true;
+    // A growing array that still lacks room after the offer would wrap onto its first points, so
+    // the run does not start then either.
+    if (AppendResults(state, ui) && resultsHaveRoom(state, steps))
+        return true;
+    ui.message("Either make Results circular, or add elements");
+    return false;
+}
 
 RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
                    const std::string& stepsText, const RunSettings& settings) {
@@ -81,14 +96,8 @@ RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
         return outcome;
     }
     outcome.StepsLabel = *steps < 2 ? "step" : "steps";
-    if (!resultsHaveRoom(state, *steps)) {
-        // A growing array that still lacks room after the offer would wrap onto its first
-        // points, so the run does not start then either.
-        if (!AppendResults(state, ui) || !resultsHaveRoom(state, *steps)) {
-            ui.message("Either make Results circular, or add elements");
-            return outcome;
-        }
-    }
+    if (!makeRoomForRun(state, ui, *steps))
+        return outcome;
     state.Busy = true;
     const auto start = std::chrono::steady_clock::now();
     state.LastPoll = start;
@@ -170,7 +179,7 @@ void applyInitialValues(ProgramState& state, TCompiledProblem& problem) {
     problem.PathLength = 0;
     ComputeCoefficients(problem, state);
     StoreResultPoint(state, problem);
-    AfterStep(state, problem);
+    checkedAfterStep(state, problem);
 }
 
 bool restart(ProgramState& state, TCompiledProblem& problem, Ui& ui, std::int32_t loadedProblems) {

@@ -19,6 +19,8 @@ struct RunSettings {
     std::vector<std::string> MainNames;         // for the step-failure report
     std::function<void(std::int32_t)> Progress; // progress position 1 .. steps
     std::function<void()> PointAccepted;        // after every accepted step
+    // after a failed error test passed over with "Go despite error", with its failure-log line
+    std::function<void(const std::string&)> FailureLogged;
 };
 
 enum class RunEnd { NotStarted, Completed, Terminated, SplitLimit, Singularity, Interrupted };
@@ -30,6 +32,11 @@ struct RunOutcome {
     std::string Summary;       // "%d steps (%d step splits).  Total: %d.  Took %.6f sec."
     std::string Error;         // the engine's message when a singularity ended the run
 };
+
+// The growth check before a run of `steps`: a growing Results array that cannot hold them is
+// offered to grow; false (after "Either make Results circular, or add elements") when it still
+// cannot.
+bool makeRoomForRun(ProgramState& state, Ui& ui, std::int64_t steps);
 
 // "More": integrates the number of steps in `stepsText` with the routine of state.Control.
 RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,

@@ -3,7 +3,7 @@
 #include "compiler/OrderZero.h"
 #include "engine/TaylorEngine.h"
 #include "integrator/ResultsArray.h"
-#include "integrator/StepControl.h"
+#include "integrator/StepFaults.h"
 
 FormulaAssembly compileForIntegration(ProgramState& state, ProblemPanes& panes,
                                       TCompiledProblem& problem, FormulaParser& parser,
@@ -24,7 +24,7 @@ FormulaAssembly compileForIntegration(ProgramState& state, ProblemPanes& panes,
     }
     if (storeFirstPoint)
         StoreResultPoint(state, problem);
-    AfterStep(state, problem);
+    checkedAfterStep(state, problem);
     state.Control = ErrorControl::None;
     return assembly;
 }

@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
+#include "integrator/StepFaults.h"
 
 #include <algorithm>
 #include <cmath>
@@ -186,7 +187,7 @@ void refreshStep(ProgramState& state, TCompiledProblem& problem) {
         return;
     const Extended radius = problem.Radius, step = problem.Step;
     try {
-        AfterStep(state, problem);
+        checkedAfterStep(state, problem);
     } catch (const std::exception&) {
         problem.Radius = radius;
         problem.Step = step;

@@ -4,8 +4,10 @@
 #include "engine/TaylorEngine.h"
 #include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
+#include "integrator/StepFaults.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -33,11 +35,20 @@ void moveFromSavedPoint(TCompiledProblem& problem, std::int32_t terms, Extended 
     }
 }
 
-// The accepted point: counted, stored, and the next step estimated.
+// The expansion at a trial point whose values have just been set; a fault in setting them is
+// caught here, before the engine clears the flags for its own check.
+void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
+    checkStepPart(problem, "the new point");
+    ComputeCoefficients(problem, state);
+}
+
+// The accepted point: its expansion checked and the next step estimated, then the point counted
+// and stored. The checks come first so that a fault in them leaves nothing stored.
 void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
+    checkNewExpansion(problem);
+    checkedAfterStep(state, problem);
     ++state.StepIndex;
     StoreResultPoint(state, problem);
-    AfterStep(state, problem);
 }
 
 // Counts a trial against the split limit; false when no test is allowed any more.
@@ -47,6 +58,24 @@ bool trialAllowed(ProgramState& state, TCompiledProblem& problem) {
         return true;
     problem.Status = StatusSplitLimit;
     return false;
+}
+
+// Trials of a controlled step until one passes its test, each checked for faults up to its test;
+// the last one allowed at the split limit is taken untested. Nothing when the limit ends the step
+// without goDespite, otherwise whether the accepted trial was still allowed a test.
+template <typename Trial>
+std::optional<bool> runTrials(ProgramState& state, TCompiledProblem& problem, bool goDespite,
+                              Trial trialPassed) {
+    bool allowed;
+    bool passed;
+    do {
+        allowed = trialAllowed(state, problem);
+        if (!allowed && !goDespite)
+            return std::nullopt;
+        passed = trialPassed();
+        checkStepPart(problem, "the error test");
+    } while (!passed && allowed);
+    return allowed;
 }
 
 // A controlled step starts from the current point with its tests sized and no trial made yet.
@@ -83,90 +112,88 @@ void SnapStep(TCompiledProblem& problem) {
 void StepPlain(ProgramState& state, TCompiledProblem& problem) {
     if (problem.Terminated)
         return;
-    problem.TPrev = problem.CurrentIndep;
-    problem.CurrentIndep += problem.Step;
-    problem.PathLength += std::fabs(problem.Step);
-    SnapStep(problem);
-    for (std::int32_t i = 0; i < problem.NumMain; ++i) {
-        Extended* x = valueOf(problem, i);
-        x[0] = i == problem.IndepLine ? problem.CurrentIndep
-                                      : EvalSeries(x, state.TermCount, problem.Step);
-    }
-    ComputeCoefficients(problem, state);
-    acceptPoint(state, problem);
+    guardedStep(state, problem, [&] {
+        problem.TPrev = problem.CurrentIndep;
+        problem.CurrentIndep += problem.Step;
+        problem.PathLength += std::fabs(problem.Step);
+        SnapStep(problem);
+        for (std::int32_t i = 0; i < problem.NumMain; ++i) {
+            Extended* x = valueOf(problem, i);
+            x[0] = i == problem.IndepLine ? problem.CurrentIndep
+                                          : EvalSeries(x, state.TermCount, problem.Step);
+        }
+        computeAtNewPoint(state, problem);
+        acceptPoint(state, problem);
+    });
 }
 
 bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_t& failingIndex,
                      bool goDespite) {
     if (problem.Terminated)
         return true;
-    beginControlledStep(state, problem);
-    const std::int32_t terms = state.TermCount;
-    problem.Step = problem.Step / 0.5L;
-    SaveCoefficients(problem, terms);
-    bool allowed;
-    bool passed;
-    do {
-        allowed = trialAllowed(state, problem);
-        if (!allowed && !goDespite)
+    return guardedStep(state, problem, [&] {
+        beginControlledStep(state, problem);
+        const std::int32_t terms = state.TermCount;
+        problem.Step = problem.Step / 0.5L;
+        const auto allowed = runTrials(state, problem, goDespite, [&] {
+            problem.Step = problem.Step * 0.5L;
+            problem.CurrentIndep = problem.TPrev + problem.Step;
+            SnapStep(problem);
+            moveFromSavedPoint(problem, terms, problem.Step, problem.CurrentIndep);
+            computeAtNewPoint(state, problem);
+            for (std::int32_t i = 0; i < problem.NumMain; ++i)
+                if (problem.AbsOn[static_cast<std::size_t>(i)] ||
+                    problem.RelOn[static_cast<std::size_t>(i)])
+                    problem.BackVal[static_cast<std::size_t>(i)] =
+                        EvalSeries(valueOf(problem, i), terms, -problem.Step);
+            return BackTestPassed(problem, failingIndex);
+        });
+        if (!allowed)
             return false;
-        problem.Step = problem.Step * 0.5L;
-        problem.CurrentIndep = problem.TPrev + problem.Step;
-        SnapStep(problem);
-        moveFromSavedPoint(problem, terms, problem.Step, problem.CurrentIndep);
-        ComputeCoefficients(problem, state);
-        for (std::int32_t i = 0; i < problem.NumMain; ++i)
-            if (problem.AbsOn[static_cast<std::size_t>(i)] ||
-                problem.RelOn[static_cast<std::size_t>(i)])
-                problem.BackVal[static_cast<std::size_t>(i)] =
-                    EvalSeries(valueOf(problem, i), terms, -problem.Step);
-        passed = BackTestPassed(problem, failingIndex);
-    } while (!passed && allowed);
-    problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
-    acceptPoint(state, problem);
-    return allowed;
+        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
+        acceptPoint(state, problem);
+        return *allowed;
+    });
 }
 
 bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int32_t& failingIndex,
                        bool goDespite) {
     if (problem.Terminated)
         return true;
-    beginControlledStep(state, problem);
-    const std::int32_t terms = state.TermCount;
-    Extended half = problem.Step; // the proposed step, kept before snapping
-    problem.CurrentIndep = problem.TPrev + half;
-    SnapStep(problem);
-    SaveCoefficients(problem, terms);
-    for (std::int32_t i = 0; i < problem.NumMain; ++i)
-        problem.HalfVal[static_cast<std::size_t>(i)] =
-            EvalSeries(savedRow(problem, i), terms, problem.Step);
-    bool allowed;
-    bool passed;
-    do {
-        allowed = trialAllowed(state, problem);
-        if (!allowed && !goDespite)
-            return false;
-        problem.Step = half;
+    return guardedStep(state, problem, [&] {
+        beginControlledStep(state, problem);
+        const std::int32_t terms = state.TermCount;
+        Extended half = problem.Step; // the proposed step, kept before snapping
         problem.CurrentIndep = problem.TPrev + half;
         SnapStep(problem);
-        const Extended full = problem.Step;
-        // The one-step value of this trial: on later trials the previous trial's half step.
         for (std::int32_t i = 0; i < problem.NumMain; ++i)
-            if (i != problem.IndepLine)
-                problem.BackVal[static_cast<std::size_t>(i)] =
-                    problem.HalfVal[static_cast<std::size_t>(i)];
-        half = full * 0.5L;
-        moveFromSavedPoint(problem, terms, half, problem.TPrev + half, &problem.HalfVal);
-        ComputeCoefficients(problem, state);
-        for (std::int32_t i = 0; i < problem.NumMain; ++i) {
-            Extended* x = valueOf(problem, i);
-            x[0] = i == problem.IndepLine ? problem.TPrev + problem.Step
-                                          : EvalSeries(x, terms, full - half);
-        }
-        passed = MiddleTestPassed(problem, failingIndex);
-    } while (!passed && allowed);
-    problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
-    ComputeCoefficients(problem, state);
-    acceptPoint(state, problem);
-    return allowed;
+            problem.HalfVal[static_cast<std::size_t>(i)] =
+                EvalSeries(savedRow(problem, i), terms, problem.Step);
+        const auto allowed = runTrials(state, problem, goDespite, [&] {
+            problem.Step = half;
+            problem.CurrentIndep = problem.TPrev + half;
+            SnapStep(problem);
+            const Extended full = problem.Step;
+            // The one-step value of this trial: on later trials the previous trial's half step.
+            for (std::int32_t i = 0; i < problem.NumMain; ++i)
+                if (i != problem.IndepLine)
+                    problem.BackVal[static_cast<std::size_t>(i)] =
+                        problem.HalfVal[static_cast<std::size_t>(i)];
+            half = full * 0.5L;
+            moveFromSavedPoint(problem, terms, half, problem.TPrev + half, &problem.HalfVal);
+            computeAtNewPoint(state, problem);
+            for (std::int32_t i = 0; i < problem.NumMain; ++i) {
+                Extended* x = valueOf(problem, i);
+                x[0] = i == problem.IndepLine ? problem.TPrev + problem.Step
+                                              : EvalSeries(x, terms, full - half);
+            }
+            return MiddleTestPassed(problem, failingIndex);
+        });
+        if (!allowed)
+            return false;
+        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
+        computeAtNewPoint(state, problem);
+        acceptPoint(state, problem);
+        return *allowed;
+    });
 }

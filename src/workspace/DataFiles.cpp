@@ -8,7 +8,7 @@
 #include "integrator/IntegrationRun.h"
 #include "integrator/ProblemCompile.h"
 #include "integrator/ProgramState.h"
-#include "integrator/StepControl.h"
+#include "integrator/StepFaults.h"
 #include "workspace/ExtendedFile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ProblemFile.h"
@@ -169,7 +169,7 @@ bool loadElements(ProgramState& state, TCompiledProblem& problem, const std::str
     }
     state.Results = std::move(loaded);
     state.StepIndex = last;
-    return engineStep(ui, [&] { AfterStep(state, problem); });
+    return engineStep(ui, [&] { checkedAfterStep(state, problem); });
 }
 
 } // namespace

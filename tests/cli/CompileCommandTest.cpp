@@ -94,6 +94,14 @@ TEST(CompileCommand, OtherErrors) {
     EXPECT_EQ(run.err, "Compilation succeeded, yet evaluation failed at point t   = 0\n"
                        "Singularity! Instruction 0: operation /\n");
 
+    // The values at the initial point exist, but the first expansion fails: no success either.
+    TempProblem firstExpansion("[Main variables]\nt = 0\nx = 0\n[ODEs]\nt' = 1\nx' = t^0.5\n");
+    run = runCli(firstExpansion.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Compilation succeeded, yet evaluation failed at point t   = 0\n"
+                       "Singularity! Instruction 0: operation ^\n");
+
     TempProblem wrongOperation("[Main variables]\nx = 1\n[ODEs]\nx' = mod(x, 2)\n");
     EXPECT_EQ(runCli(wrongOperation.path()).err, "Wrong operation mod\n");
 

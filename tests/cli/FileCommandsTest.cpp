@@ -15,6 +15,7 @@
 #include <stdlib.h>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 
 namespace {
 
@@ -124,17 +125,22 @@ TEST_F(FileCommandsTest, LoadDataWithoutItsFilesSaysWhichIsMissing) {
 }
 
 TEST_F(FileCommandsTest, IntegrateSavesDataThatLoadDataContinues) {
-    CliRun saved = run("integrate " + path("lorenz.ode") + " --steps 20 --results 6 --circular" +
-                       " --save-data " + path("saved.txt"));
-    EXPECT_EQ(0, saved.status) << saved.err;
-    EXPECT_NE(std::string::npos, saved.err.find("Elements saved for saved")) << saved.err;
-    ASSERT_TRUE(std::filesystem::exists(path("saved.ivp")));
-    ASSERT_TRUE(std::filesystem::exists(path("saved.elm")));
+    // Without --results the run keeps its last 16 points.
+    for (const auto& [results, points] : {std::pair{" --results 6 --circular", 6}, {"", 16}}) {
+        CliRun saved = run("integrate " + path("lorenz.ode") + " --steps 20" + results +
+                           " --save-data " + path("saved.txt"));
+        EXPECT_EQ(0, saved.status) << saved.err;
+        EXPECT_NE(std::string::npos, saved.err.find("Elements saved for saved")) << saved.err;
+        ASSERT_TRUE(std::filesystem::exists(path("saved.ivp")));
+        ASSERT_TRUE(std::filesystem::exists(path("saved.elm")));
+        // Three counts, then t, x, y and z with 31 terms each per point, 10 bytes a value.
+        EXPECT_EQ(std::filesystem::file_size(path("saved.elm")), (3u + points * 4u * 31u) * 10u);
 
-    CliRun continued = run("load-data " + path("saved.ode") + " --steps 15");
-    CliRun whole = run("integrate " + path("lorenz.ode") + " --steps 35");
-    EXPECT_EQ(0, continued.status) << continued.err;
-    EXPECT_EQ(whole.out, continued.out);
+        CliRun continued = run("load-data " + path("saved.ode") + " --steps 15");
+        CliRun whole = run("integrate " + path("lorenz.ode") + " --steps 35");
+        EXPECT_EQ(0, continued.status) << continued.err;
+        EXPECT_EQ(whole.out, continued.out);
+    }
 }
 
 TEST_F(FileCommandsTest, ASpecialPointLetsARemovableSingularityBeIntegrated) {

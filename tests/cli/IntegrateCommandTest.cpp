@@ -8,6 +8,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -71,19 +73,91 @@ TEST(IntegrateCommand, BackwardWithControlAndConstantExpression) {
     EXPECT_EQ(r.out, "t\tx\n-4\t54.5981500331442391\n");
 }
 
+// With three terms x's own series sees nothing of s^3 at the start of a step, so the step is far
+// too long and no halving of it passes a test.
+std::string roughProblem() {
+    return writeProblem("orvanta_rough.ode", "[Main variables]\nt = 0\nx = 1\n"
+                                             "[Aux variables]\ns = sin(1000000*t)\n"
+                                             "[ODEs]\nt' = 1\nx' = s*s*s\n");
+}
+constexpr const char* Rough = " --terms 3 --radians --control back --abs 0";
+
 TEST(IntegrateCommand, SingularityAndSplitLimitExitWithTwo) {
+    // The first step overshoots the terminal value and is moved onto the pole.
     const std::string file = writeProblem(
         "orvanta_pole.ode", "[Main variables]\nt = -1\nx = 1\n[ODEs]\nt' = 1\nx' = 1/t\n");
-    CliResult r = integrate(file + " --steps 10 --factor 1 --radius-limit 0.5");
+    CliResult r = integrate(file + " --steps 10 --to 0 --factor 0.9");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Singularity reached\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Singularity! Instruction 0: operation /"), std::string::npos);
+    EXPECT_EQ(r.out, "t\tx\n-1\t1\n");
 
-    r = integrate(file + " --steps 3 --control back --abs -1");
+    r = integrate(roughProblem() + " --steps 3" + Rough);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Step splitting exceeded the limit.\n\r x failed the Absolute error test"),
               std::string::npos)
         << r.err;
+}
+
+TEST(IntegrateCommand, OverflowInAStepIsASingularityAtTheLastGoodPoint) {
+    const std::string file = writeProblem(
+        "orvanta_huge.ode", "[Main variables]\nt = 0\nx = 0\n[ODEs]\nt' = 1\nx' = 1e4931\n");
+    const CliResult r = integrate(file + " --steps 6 --every");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "t\tx\n0\t0\n5\t5e4931\n10\t1e4932\n");
+    EXPECT_TRUE(r.err.starts_with("Singularity reached\n"
+                                  "Singularity! Arithmetic fault in the new point of the step from "
+                                  "t = 10\n2 steps (0 step splits).  Total: 2."))
+        << r.err;
+    const CliResult last = integrate(file + " --steps 6");
+    EXPECT_EQ(last.status, 2);
+    EXPECT_EQ(last.out, "t\tx\n10\t1e4932\n");
+}
+
+TEST(IntegrateCommand, AfterTheSplitLimitTheLastAcceptedPointIsPrinted) {
+    const CliResult r = integrate(roughProblem() + " --steps 3" + Rough);
+    EXPECT_EQ(r.status, 2);
+    // Not the refused trial at h/2^18.
+    EXPECT_EQ(r.out, "t\tx\n0\t1\n");
+}
+
+TEST(IntegrateCommand, GoDespiteWritesEveryFailedTestToStandardError) {
+    const CliResult r = integrate(roughProblem() + " --steps 4 --go-despite" + Rough);
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The first step fails its nineteen trials and is taken at 5/2^19 untested; from there on
+    // the series sees the oscillation and the steps pass.
+    EXPECT_TRUE(r.err.starts_with("x \tat t = 9.53674e-6 Absolute\n4 steps (")) << r.err;
+    EXPECT_TRUE(r.out.starts_with("t\tx\n9.53")) << r.out;
+}
+
+TEST(IntegrateCommand, AbsurdOptionsAreRefusedBeforeAnyOutput) {
+    const std::string lorenz = problemPath("lorenz.ode");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--steps -5", "The number of steps must be from 1 to 2147483647"},
+        {"--steps 0", "The number of steps must be from 1 to 2147483647"},
+        {"--steps 2147483648", "The number of steps must be from 1 to 2147483647"},
+        {"--steps 1 --factor 0", "--factor must be above 0 and below 1"},
+        {"--steps 1 --factor -1", "--factor must be above 0 and below 1"},
+        {"--steps 1 --factor 1", "--factor must be above 0 and below 1"},
+        {"--steps 1 --factor 1e100", "--factor must be above 0 and below 1"},
+        {"--steps 1 --radius-limit 0", "--radius-limit must be above 0"},
+        {"--steps 1 --radius-limit -3", "--radius-limit must be above 0"},
+        {"--steps 1 --results -1", "--results needs a whole number from 0 up"},
+        {"--steps 1 --terms x", "Wrong order"},
+        {"--steps 1 --control back --rel -1 --go-despite", "--rel must be 0 or above"},
+        {"--steps 1 --control back --abs 1e5000", "1e5000 wrong"},
+        {"--steps 1 --control middle --abs x", "x wrong"},
+        {"--steps 1 --rel 1e-9", "--abs and --rel need --control middle or back"},
+        {"--steps 1 --control back", "--control middle and back need --abs or --rel"},
+        {"--steps 1 --go-despite", "--go-despite needs --control middle or back"},
+        {"--steps 1 --differentiate 1", "--differentiate and --assume-radius-limit need --special"},
+    };
+    for (const auto& [options, message] : cases) {
+        const CliResult r = integrate(lorenz + " " + options);
+        EXPECT_EQ(r.status, 1) << options;
+        EXPECT_EQ(r.out, "") << options;
+        EXPECT_TRUE(r.err.starts_with(message + "\n")) << options << ": " << r.err;
+    }
 }
 
 TEST(IntegrateCommand, CompileErrorsAndBadOptionsExitWithOne) {
@@ -95,11 +169,24 @@ TEST(IntegrateCommand, CompileErrorsAndBadOptionsExitWithOne) {
     r = integrate(problemPath("lorenz.ode") + " --steps x");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Wrong number\n");
+    EXPECT_EQ(r.out, "");
+    // A growing array too short for the run is refused before the header too.
+    r = integrate(problemPath("lorenz.ode") + " --steps 10 --results 5");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Either make Results circular, or add elements\n");
+    EXPECT_EQ(r.out, "");
     r = integrate(problemPath("lorenz.ode"));
     EXPECT_EQ(r.status, 1);
     r = integrate(problemPath("lorenz.ode") + " --steps 1 --results 99999999999");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("must not exceed 2147483639"), std::string::npos) << r.err;
+}
+
+TEST(IntegrateCommand, WithoutResultsMemoryDoesNotGrowWithTheSteps) {
+    // Two million points of Kepler's problem would take 3.1 GB; the run itself ends at t = 1.
+    const CliResult r = integrate(problemPath("kepler.ode") + " --steps 2000000 --to 1");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("t\tx\ty\tvx\tvy\n1\t")) << r.out;
 }
 
 TEST(IntegrateCommand, CircularResultsRunLongerThanTheArray) {

@@ -77,6 +77,9 @@ TEST(CompileDriver, FindsTheIndependentVariable) {
     assembleFormulaList(firstWins, problem);
     EXPECT_EQ(problem.IndepLine, 0);
     EXPECT_EQ(problem.IndepName, "s");
+    ProblemPanes nested{{}, {"x = 0", "t = 0"}, {}, {"x' = 2 {not {this} one}", "t' = 1 {a{b}}"}};
+    assembleFormulaList(nested, problem);
+    EXPECT_EQ(problem.IndepLine, 1);
 }
 
 TEST(CompileDriver, OdeLineMessages) {

@@ -33,6 +33,14 @@ TEST(CleanLine, DropsBlanksAndCommentsAndLowersCase) {
     EXPECT_EQ(CleanLine("a = 1 {unclosed"), "a=1{unclosed");
 }
 
+TEST(CleanLine, BraceCommentsNest) {
+    EXPECT_EQ(CleanLine("a = 3 {c{n}} + 4"), "a=3+4");
+    EXPECT_EQ(CleanLine("a = {x{y}z}1{p}{q{r{s}}}"), "a=1");
+    // Only the group that closes is a comment: the outer "{" left open keeps the line failing.
+    EXPECT_EQ(CleanLine("a = 1 {open {inner}"), "a=1{open");
+    EXPECT_EQ(CleanLine("a = 1 {x}} + 2"), "a=1}+2");
+}
+
 TEST(Lexer, TakesTheLongestPrefixThatIsANumber) {
     EXPECT_EQ(tokensOf("1.5e3"), Tokens({"1.5e3"}));
     EXPECT_EQ(tokensOf("1.5E+3*2"), Tokens({"1.5E+3", "*", "2"}));
@@ -115,6 +123,16 @@ TEST(ScalarRoutines, ModuloHasTheSignOfTheDivisor) {
     // A quotient beyond 32 bits is still floored correctly.
     EXPECT_EQ(Modulo(1e10L, 3), 1);
     EXPECT_EQ(Modulo(-1e10L, 3), 2);
+    // Exact beyond a 64-bit quotient: 10^20 = 7 * 14285714285714285714 + 2 and 2^70 = 1 mod 3.
+    EXPECT_EQ(Modulo(1e20L, 7), 2);
+    EXPECT_EQ(Modulo(-1e20L, 7), 5);
+    EXPECT_EQ(Modulo(1e20L, -7), -5);
+    EXPECT_EQ(Modulo(std::ldexp(1.0L, 70), 3), 1);
+    EXPECT_EQ(Modulo(std::ldexp(1.0L, 16000), 10), 6); // 2^16000 ends in 6
+    EXPECT_EQ(Modulo(-6, 3), 0);
+    EXPECT_FALSE(std::signbit(Modulo(-6, 3)));
+    // A tiny negative remainder moves up to just below the divisor.
+    EXPECT_EQ(Modulo(-std::ldexp(1.0L, -40), 1), 1 - std::ldexp(1.0L, -40));
 }
 
 TEST(ScalarRoutines, LogarithmsAndPowers) {

@@ -28,6 +28,8 @@ TEST(OrderZero, ArithmeticOfTheLeftPanes) {
     EXPECT_EQ(constantValue("mCn(5.5, 1)"), 5.5L);
     EXPECT_EQ(constantValue("mod(-7, 3)"), 2);
     EXPECT_EQ(constantValue("mod(7, -3)"), -2);
+    EXPECT_EQ(constantValue("mod(1e20, 7)"), 2);
+    EXPECT_EQ(constantValue("mod(2^70, 3)"), 1);
     EXPECT_EQ(constantValue("log(2, 8)"), 3);
     EXPECT_EQ(constantValue("(-2)^3"), -8);
     EXPECT_EQ(constantValue("0^0"), 1);

@@ -1,6 +1,7 @@
 // The graph's commands: Adjust and its messages, presets, Undo, mouse placement, menus, texts.
 #include "GraphFixture.h"
 
+#include "common/NumberText.h"
 #include "graphics/GraphMenus.h"
 #include "graphics/GraphTexts.h"
 
@@ -52,6 +53,23 @@ TEST(Adjust, WidensEmptyRangesByTheLargestHalfRangeOrByOne) {
     EXPECT_TRUE(timed.ui.messages.empty());
 }
 
+TEST(Adjust, ACircularArrayIsReadInTimeOrderOverTheHeldPoints) {
+    GraphFixture f(restingPoint(), 0);
+    createResults(f.state, f.problem, f.ui, "5", true, true);
+    f.state.Curves.Curves.clear();
+    f.state.Curves.append(f.graph->Names, 0, 1); // {t, x}
+    f.integrate("12");                           // points 8 .. 12 are held, slot 12 mod 5 = 2
+    const ResultsArray& results = f.state.Results;
+    const auto range = dataRange(*f.model);
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->Xmin, results.at(8 % 5, 0)[0]);
+    EXPECT_EQ(range->Xmax, f.problem.CurrentIndep);
+    // Undo cannot reach behind the oldest held point.
+    EXPECT_FALSE(undoSteps(*f.model, *f.graph, 5));
+    EXPECT_TRUE(undoSteps(*f.model, *f.graph, 4));
+    EXPECT_EQ(f.problem.CurrentIndep, results.at(8 % 5, 0)[0]);
+}
+
 TEST(Adjust, ReportsWhatIsMissing) {
     GraphFixture noCurves(restingPoint());
     noCurves.state.Curves.Curves.clear();
@@ -89,6 +107,24 @@ TEST(Presets, SizesAndTimes) {
     EXPECT_EQ(sizePreset(3), (BoundTexts{"0", "1", "-1", "1", "-1", "1"}));
     EXPECT_EQ(timesPreset({"-0.5", "2", "1e-3", "x", "7", "8"}, 0.1L),
               (BoundTexts{"-0.05", "0.2", "0.0001", "x", "7", "8"}));
+}
+
+TEST(Panning, MovesTheWorldWithThePointerAtAnyZoom) {
+    GraphFixture f(restingPoint());
+    f.model->AreaWidth = f.model->AreaHeight = 200;
+    const ValueReader read = [](const std::string& t) { return parseTrimmedNumber(t); };
+    ASSERT_TRUE(applyBounds(*f.model, *f.graph, f.ui, {"0", "2", "0", "2", "0", "1"}, read));
+    zoomGraph(*f.model, *f.graph, f.ui, 1.25L); // the window shows -0.25 .. 2.25
+    ASSERT_EQ(f.model->Image.width(), 200);
+    // A drag of 40 pixels right and 20 down: 0.5 left and 0.25 up in the world.
+    const BoundTexts moved = panBounds(f.model->World, 40, 20);
+    EXPECT_EQ(moved[0], "-0.75");
+    EXPECT_EQ(moved[1], "1.75");
+    EXPECT_EQ(moved[2], "0");
+    EXPECT_EQ(moved[3], "2.5");
+    ASSERT_TRUE(applyBounds(*f.model, *f.graph, f.ui, moved, read));
+    EXPECT_EQ(f.model->World.zoomText(), "100%");
+    EXPECT_EQ(f.model->World.Left, -0.75L);
 }
 
 TEST(Undo, TakesBackTheLastStepsFromTheStoredPoints) {

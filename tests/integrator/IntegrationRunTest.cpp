@@ -22,7 +22,7 @@ ProblemPanes exponential(const char* rate) {
 }
 
 RunOutcome run(CompiledFixture& f, FakeUi& ui, const std::string& steps) {
-    return runMore(f.state, f.problem, ui, steps, RunSettings{f.assembly.MainNames, {}, {}});
+    return runMore(f.state, f.problem, ui, steps, RunSettings{f.assembly.MainNames, {}, {}, {}});
 }
 
 Extended relative(Extended value, Extended exact) {

@@ -56,7 +56,7 @@ TEST(Results, GrowingArrayAsksBeforeARunThatWouldOverflow) {
     ASSERT_TRUE(createResults(f.state, f.problem, ui, "1000", false, false).Created);
     unitSteps(f, 990);
     const RunOutcome refused =
-        runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}});
+        runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}, {}});
     EXPECT_EQ(refused.End, RunEnd::NotStarted);
     EXPECT_EQ(ui.inputPrompts.back(),
               "Appending Results|\r\nAdd n < 1731841 to the existing 1000 |1000");
@@ -65,14 +65,14 @@ TEST(Results, GrowingArrayAsksBeforeARunThatWouldOverflow) {
 
     // Too few added: the run still does not start, so no point is overwritten.
     ui.inputAnswers.push_back("5");
-    runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}});
+    runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}, {}});
     EXPECT_EQ(f.state.Results.Length, 1005);
     EXPECT_EQ(f.state.StepIndex, 990);
     EXPECT_EQ(f.state.Results.at(0, 1)[0], 0);
 
     ui.inputAnswers.push_back("100");
     const RunOutcome ran =
-        runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}});
+        runMore(f.state, f.problem, ui, "20", RunSettings{f.assembly.MainNames, {}, {}, {}});
     EXPECT_EQ(ran.End, RunEnd::Completed);
     EXPECT_EQ(f.state.Results.Length, 1105);
     EXPECT_EQ(f.state.Results.at(0, 1)[0], 0);
