@@ -2,6 +2,7 @@
 // around the picture.
 #include "graphics/forms/TGraphForm.h"
 
+#include "graphics/GraphMenus.h"
 #include "graphics/forms/PaintBox.h"
 #include "graphics/forms/PlayBar.h"
 #include "workspace/forms/KeyPreview.h"
@@ -145,7 +146,8 @@ void TGraphForm::createControls() {
     rgThick = new RadioGroup("Curves", {"Thin", "Thick"}, panel);
     rgThick->setItemIndex(0);
     cbGrid = new QCheckBox("Grid", panel);
-    cbGrid->setToolTip("10×10");
+    cbGrid->setToolTip(QString::fromStdString(gridHint(model_)));
+    cbGrid->setChecked(model_.ShowGrid);
     cbCurves = new QCheckBox("Trails", panel);
     cbBullet = new QCheckBox("Bullets", panel);
     rgThick->itemLayout()->addWidget(cbGrid);
