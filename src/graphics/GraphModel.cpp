@@ -14,11 +14,6 @@ namespace {
 
 constexpr Pixel Nowhere{-10, -10};
 
-void setPixel(QImage& image, Pixel p, QRgb colour) {
-    if (p.x >= 0 && p.y >= 0 && p.x < image.width() && p.y < image.height())
-        reinterpret_cast<QRgb*>(image.scanLine(p.y))[p.x] = colour;
-}
-
 } // namespace
 
 PixelTarget PixelTarget::of(QImage& image) {
@@ -70,15 +65,16 @@ void GraphModel::copyImageToScreen() {
 void GraphModel::drawGrid(QImage& target) const {
     const int w = target.width(), h = target.height();
     const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
+    const PixelTarget pixels = PixelTarget::of(target);
     for (int i = 1; i < GridCellsX; ++i) {
         const int x = static_cast<int>(std::nearbyint(i * (w - 1.0) / GridCellsX)) + 1;
         for (int y = 0; y <= h + 1; ++y)
-            setPixel(target, {x, y}, silver);
+            pixels.set({x, y}, silver);
     }
     for (int j = 1; j < GridCellsY; ++j) {
         const int y = static_cast<int>(std::nearbyint(j * (h - 1.0) / GridCellsY)) + 1;
         for (int x = 1; x <= w; ++x)
-            setPixel(target, {x, y}, silver);
+            pixels.set({x, y}, silver);
     }
 }
 
@@ -124,10 +120,11 @@ void GraphModel::moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to
     const int r = BulletRadius;
     const Pixel from = drawing.LastBullet;
     // The old bullet is erased by copying its square back from the picture, trail included.
+    const PixelTarget screen = PixelTarget::of(Screen);
     for (int y = from.y - r; y <= from.y + r; ++y)
         for (int x = from.x - r; x <= from.x + r; ++x)
             if (x >= 0 && y >= 0 && x < Image.width() && y < Image.height())
-                setPixel(Screen, {x, y}, Image.pixel(x, y));
+                screen.set({x, y}, Image.pixel(x, y));
     drawBullet(Screen, bullet, to.x - r, to.y - r);
     drawing.LastBullet = to;
 }
@@ -261,7 +258,7 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
         if (animate && TotalSpan != 0) {
             PreviousPlayed = Played;
             Played = std::min(start + tau, target);
-            const int max = PlayMax > 0 ? PlayMax : Image.width();
+            const int max = playBarWidth();
             PlayPosition =
                 max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
             HardTimerFailed =
@@ -310,7 +307,7 @@ ReplotEnd GraphModel::replotAll(bool animate) {
         TotalSpan += std::fabs(segment.T1 - segment.T0);
     PlayTicks.clear();
     if (TotalSpan != 0) {
-        const int max = PlayMax > 0 ? PlayMax : Image.width();
+        const int max = playBarWidth();
         Extended cumulative = 0;
         for (const StoredSegment& segment : segments) {
             cumulative += std::fabs(segment.T1 - segment.T0);

@@ -94,6 +94,7 @@ class GraphModel {
     // Playback and counters of the last replot.
     Extended TotalSpan = 0, Played = 0, PreviousPlayed = 0;
     int PlayMax = 0; // the play bar's width; 0 takes the image width
+    int playBarWidth() const { return PlayMax > 0 ? PlayMax : Image.width(); }
     std::vector<int> PlayTicks;
     int PlayPosition = 0;
     std::int64_t PointsPlotted = 0, BulletPlots = 0;
