@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <cmath>
 
@@ -165,4 +167,96 @@ TEST_F(GraphWindowTest, AMouseClickPlacesANewInitialValueOfTheOneCurve) {
     // The last run went forward from the point: 20 steps stored after it.
     EXPECT_EQ(state.StepIndex, 20);
     EXPECT_GT(problem.CurrentIndep, 0);
+}
+
+TEST_F(GraphWindowTest, LeavingTheGraphFeedsSaveScriptAndPreviousBringsItBack) {
+    openFigureEight();
+    graph->edSteps->setText("50");
+    graph->btMore->click();
+    typeBound(graph->edXmin, "-1.5");
+    typeBound(graph->edXmax, "1.5");
+    typeBound(graph->edYmin, "-1");
+    typeBound(graph->edYmax, "1");
+    graph->btApplyKeyBoard->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    QEvent leave(QEvent::ActivationChange);
+    QApplication::sendEvent(graph.get(), &leave);
+    EXPECT_EQ(state.Graph.BoundTexts[0], "-1.5");
+    EXPECT_EQ(state.Graph.BoundTexts[3], "1");
+    EXPECT_EQ(state.Graph.TotalStepsText, "60"); // ten to fit the curves, fifty more
+    EXPECT_EQ(state.Graph.ResultsLength, 1000);
+    EXPECT_TRUE(state.Graph.AuxVarsToo);
+
+    // Closed by the user, the graph keeps its curves for "Previous"; compiling again forgets
+    // the curves, and "Previous" restores them with the graph as it was left.
+    graph->close();
+    form->Compile1->trigger();
+    EXPECT_EQ(form->LBoxCurves->count(), 0);
+    EXPECT_TRUE(state.Results.empty());
+    form->btPrevious->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(form->LBoxCurves->count(), 3);
+    EXPECT_TRUE(graph->isVisible());
+    EXPECT_EQ(graph->edXmin->text().toStdString(), "-1.5");
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "100%");
+    EXPECT_EQ(state.StepIndex, 60);
+    EXPECT_EQ(form->edArrLen->text().toStdString(), "1000");
+
+    // Renamed variables do not take the old curves.
+    for (QPlainTextEdit* pane :
+         {form->REditConst, form->REditInit, form->REditAux, form->REditODEs})
+        pane->clear();
+    type(form->REditInit, "t = 0\nu = 1");
+    type(form->REditODEs, "t' = 1\nu' = -u");
+    form->Compile1->trigger();
+    form->btPrevious->click();
+    EXPECT_EQ(ui.lastMessage(), "Previous curve selection doesn't apply");
+    EXPECT_EQ(form->LBoxCurves->count(), 0);
+}
+
+TEST_F(GraphWindowTest, ARightClickOnTheLegendRecoloursItsCurve) {
+    openFigureEight();
+    ui.colourAnswers = {0x008000}; // green
+    const int line = graph->PaintBox1->fontMetrics().height();
+    clickPicture({20, line + line / 2}, Qt::RightButton); // the second line: {x2, y2}
+    EXPECT_EQ(graph->curveColours(), (std::vector<std::int32_t>{0x000000, 0x008000, 0xFF0000}));
+    EXPECT_GT(countColour(graph->picture(), 0x008000), 20);
+    EXPECT_EQ(countColour(graph->picture(), 0xff0000), 0);
+
+    // Below the legend nothing is chosen, and no dialog comes.
+    ui.colourAnswers = {0x0000FF};
+    clickPicture({20, 5 * line}, Qt::RightButton);
+    EXPECT_EQ(ui.colourAnswers.size(), 1u);
+}
+
+TEST_F(GraphWindowTest, UndoTakesBackTheLastMoreOnlyWhenThereIsOne) {
+    openFigureEight();
+    graph->edSteps->setText("30");
+    graph->btMore->click();
+    const Extended t = form->compiledProblem().CurrentIndep;
+    graph->btMore->click();
+    ASSERT_EQ(state.StepIndex, 70);
+    graph->btUndo->click();
+    EXPECT_EQ(state.StepIndex, 40);
+    EXPECT_EQ(form->compiledProblem().CurrentIndep, t);
+    graph->edSteps->setText("41");
+    graph->btUndo->click();
+    EXPECT_EQ(state.StepIndex, 40) << "fewer points stored than steps per More";
+}
+
+TEST_F(GraphWindowTest, TheResizedWindowLaysThePictureOutOnceTheResizingPauses) {
+    openFigureEight();
+    const int before = graph->PaintBox1->width();
+    graph->resize(1100, 760);
+    graph->resize(1200, 800);
+    graph->resize(1300, 820);
+    EXPECT_TRUE(graph->tmEndResize->isActive());
+    EXPECT_EQ(graph->PaintBox1->width(), before) << "nothing moves while resizing goes on";
+    QElapsedTimer clock;
+    clock.start();
+    while (graph->tmEndResize->isActive() && clock.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(graph->tmEndResize->isActive());
+    EXPECT_GT(graph->PaintBox1->width(), before);
+    EXPECT_GT(countColour(graph->picture(), 0xff0000), 20) << "the curves are drawn again";
 }
