@@ -223,6 +223,10 @@ TEST_F(GraphWindowTest, ARightClickOnTheLegendRecoloursItsCurve) {
     EXPECT_GT(countColour(graph->picture(), 0x008000), 20);
     EXPECT_EQ(countColour(graph->picture(), 0xff0000), 0);
 
+    // The glasses of the stereo view swap its eye colours (red and blue).
+    form->rbRightEye->click();
+    EXPECT_EQ(graph->eyeColours(), (std::array<WinColour, 2>{0xFF0000, 0x0000FF}));
+
     // Below the legend nothing is chosen, and no dialog comes.
     ui.colourAnswers = {0x0000FF};
     clickPicture({20, 5 * line}, Qt::RightButton);

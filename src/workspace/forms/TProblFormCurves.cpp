@@ -78,27 +78,26 @@ void TProblForm::createGraphPage() {
     connect(btGrClear, &QPushButton::clicked, this, &TProblForm::btGrClearClick);
     connect(btPrevious, &QPushButton::clicked, this, &TProblForm::btPreviousClick);
 
+    // A captioned box of two radio buttons, the first one checked.
+    auto radioPair = [this](QGroupBox* box, QRadioButton*& first, const char* firstCaption,
+                            void (TProblForm::*firstClick)(), QRadioButton*& second,
+                            const char* secondCaption, void (TProblForm::*secondClick)()) {
+        first = new QRadioButton(firstCaption, box);
+        second = new QRadioButton(secondCaption, box);
+        first->setChecked(true);
+        connect(first, &QRadioButton::clicked, this, firstClick);
+        connect(second, &QRadioButton::clicked, this, secondClick);
+        auto* layout = new QVBoxLayout(box);
+        layout->addWidget(first);
+        layout->addWidget(second);
+    };
     auto* modeBox = new QGroupBox("Plot");
-    rb2D = new QRadioButton("2D", modeBox);
-    rb3D = new QRadioButton("3D", modeBox);
-    rb2D->setChecked(true);
+    radioPair(modeBox, rb2D, "2D", &TProblForm::rb2DClick, rb3D, "3D", &TProblForm::rb3DClick);
     // The 3D view is not built yet: the choice stays off rather than half working.
     rb3D->setEnabled(false);
-    connect(rb2D, &QRadioButton::clicked, this, &TProblForm::rb2DClick);
-    connect(rb3D, &QRadioButton::clicked, this, &TProblForm::rb3DClick);
-    auto* modeLayout = new QVBoxLayout(modeBox);
-    modeLayout->addWidget(rb2D);
-    modeLayout->addWidget(rb3D);
-
     gbGlasses = new QGroupBox("Type of glasses");
-    rbLeftEye = new QRadioButton("Left eye", gbGlasses);
-    rbRightEye = new QRadioButton("Right eye", gbGlasses);
-    rbLeftEye->setChecked(true);
-    connect(rbLeftEye, &QRadioButton::clicked, this, &TProblForm::gbGlassesClick);
-    connect(rbRightEye, &QRadioButton::clicked, this, &TProblForm::gbGlassesClick);
-    auto* glassesLayout = new QVBoxLayout(gbGlasses);
-    glassesLayout->addWidget(rbLeftEye);
-    glassesLayout->addWidget(rbRightEye);
+    radioPair(gbGlasses, rbLeftEye, "Left eye", &TProblForm::gbGlassesClick, rbRightEye,
+              "Right eye", &TProblForm::gbGlassesClick);
     gbGlasses->setVisible(false);
 
     btGraph = new QPushButton("Graph", page);
