@@ -264,3 +264,25 @@ TEST_F(GraphWindowTest, TheResizedWindowLaysThePictureOutOnceTheResizingPauses) 
     EXPECT_GT(graph->PaintBox1->width(), before);
     EXPECT_GT(countColour(graph->picture(), 0xff0000), 20) << "the curves are drawn again";
 }
+
+TEST_F(GraphWindowTest, ADraggedPictureFollowsThePointerAtAnyZoom) {
+    openFigureEight();
+    graph->btNarrow->click(); // zoom 0.88 after Adjust's margin
+    auto bound = [](const QLineEdit* edit) {
+        return static_cast<double>(parseNumber(edit->toolTip().toStdString()).value_or(0));
+    };
+    const double xmin = bound(graph->edXmin), xmax = bound(graph->edXmax);
+    const double ymin = bound(graph->edYmin), ymax = bound(graph->edYmax);
+    const double width = graph->PaintBox1->width(), height = graph->PaintBox1->height();
+    mouse(QEvent::MouseButtonPress, {100, 40}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {160, 70}, Qt::NoButton);
+    mouse(QEvent::MouseButtonRelease, {200, 90}, Qt::LeftButton);
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    // 100 pixels right and 50 down: the world moves left and up by that share of the window.
+    const double dx = 100 / width * (xmax - xmin), dy = 50 / height * (ymax - ymin);
+    EXPECT_NEAR(bound(graph->edXmin), xmin - dx, 1e-12);
+    EXPECT_NEAR(bound(graph->edXmax), xmax - dx, 1e-12);
+    EXPECT_NEAR(bound(graph->edYmin), ymin + dy, 1e-12);
+    EXPECT_NEAR(bound(graph->edYmax), ymax + dy, 1e-12);
+    EXPECT_EQ(graph->lbZoom->text().toStdString(), "100%");
+}
