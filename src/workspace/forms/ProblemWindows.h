@@ -12,6 +12,7 @@ class ProblemWindows {
   public:
     std::string programFolder;      // ends with a path separator
     std::string pendingStartupFile; // the command-line file, until the main window opens it
+    std::string lastFolder;         // where the last file was chosen; "Samples" before that
     TGraphForm* graph = nullptr;    // the one graph window, once it exists
 
     TProblForm* mainWindow() const { return main_; }

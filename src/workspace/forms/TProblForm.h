@@ -18,6 +18,8 @@
 class ExactValueForm;
 class FailureLogForm;
 class ProblemWindows;
+struct PaneLine;
+struct RunOutcome;
 struct WorkspaceState;
 class QAction;
 class QCheckBox;
@@ -130,6 +132,7 @@ class TProblForm : public QMainWindow {
     QCheckBox* cbCircular;
     QPushButton* btAppend;
     QLabel* lbResArray;
+    QLabel* lbStoreHint; // why Save Data and Save Script are grey
     QProgressBar* pbMemory;
     QGroupBox* gbAllProbl;
     QListWidget* LBoxAllProbl;
@@ -278,6 +281,8 @@ class TProblForm : public QMainWindow {
     const std::vector<TInstruction>& chosenInstructionSet() const;
     std::vector<std::span<const Extended>> storedPointEntries(int point) const;
     void selectFormulaInPanes(int formula, const std::string& errorText);
+    void selectPaneLine(const PaneLine& place, const std::string& errorText);
+    std::string paneLineText(int formula) const;
     QPlainTextEdit* paneWidget(int pane) const;
     void compileProblem(bool full);
     void removeBlankPaneLines();
@@ -289,6 +294,8 @@ class TProblForm : public QMainWindow {
     bool readParametersGrid();
     void syncStepSettings();
     void showCurrentValues();
+    void forgetShownValues();
+    void showWhyNothingIsStored(bool compiled, bool stored);
     void createResultArray();
     std::string clipboardPath() const;
     void refreshClipboardIndicator();
@@ -297,6 +304,8 @@ class TProblForm : public QMainWindow {
     void showDocument(const ProblemDocument& document);
     void prepareForNewProblem();
     bool openProblemFile(const std::string& path);
+    std::optional<std::string> chooseFileToOpen(const std::string& title,
+                                                const std::string& filter);
     bool saveProblemAs(const std::string& fileName);
     void openSpecialPoint(int differentiate);
     void openStartupFile(const std::string& argument);
@@ -323,8 +332,12 @@ class TProblForm : public QMainWindow {
 
     bool confirmDiscard();
     void closeOtherWindows();
+    void closeWindowsLeftDuringRun();
+    void showRunOutcome(const RunOutcome& outcome);
     void rebuildProblemList();
     void clearPanes();
+    void sharePaneHeights();
+    void clearParametersGrid();
     void setPaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines);
     std::vector<std::string> paneLines(const QPlainTextEdit* pane) const;
     void setModified(bool modified);
@@ -344,5 +357,7 @@ class TProblForm : public QMainWindow {
     int lastSourceFormula_ = -1;
     ExactValueForm* exactValueForm_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
-    AxisChoice axisChoice_; // the axis columns of sgFuncSel while a curve is being chosen
+    AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen
+    bool closeAfterRun_ = false;    // closed while a run was under way
+    bool panesSplitByUser_ = false; // a splitter was moved
 };
