@@ -3,6 +3,7 @@
 #include "app/forms/AboutBox.h"
 #include "app/forms/QtUi.h"
 #include "app/forms/Startup.h"
+#include "graphics/forms/TGraphForm.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
 
     WorkspaceState state; // its constructor builds the recurrence tables for 31 terms
     TProblForm mainWindow(windows, ui, state);
+    // Owned by the main window, so that closing the main window still ends the program.
+    TGraphForm graphWindow(windows, ui, state, &mainWindow);
+    windows.graph = &graphWindow;
     ui.setOwner(&mainWindow);
     if (argc < 2)
         showAboutBox(nullptr);

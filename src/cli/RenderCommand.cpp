@@ -1,4 +1,5 @@
-// orvanta-cli render: integrates a problem and writes the graph window's picture as a PNG.
+// orvanta-cli render: integrates a problem, or runs a script, and writes the graph window's
+// picture as a PNG.
 #include "cli/CliCommand.h"
 #include "cli/IntegrateRun.h"
 #include "common/NumberText.h"
@@ -7,18 +8,22 @@
 #include "graphics/PngWriter.h"
 #include "graphics/RenderGraph.h"
 #include "integrator/ProblemCompile.h"
+#include "workspace/ProblemDocument.h"
+#include "workspace/ScriptGraph.h"
+#include "workspace/ScriptRun.h"
 #include "workspace/WorkspaceState.h"
 
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <numbers>
 
 namespace {
 
-const char* const Usage = "render FILE.ode --out FILE.png [--size WxH] [--steps N] "
+const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
                           "[--radians]";
 
@@ -29,10 +34,17 @@ const char* const Usage = "render FILE.ode --out FILE.png [--size WxH] [--steps 
 struct RenderOptions {
     std::string Path, Out;
     RenderRequest Request;
-    std::string Steps = "1000";
+    std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
 };
+
+std::optional<long long> stepCount(const std::string& text) {
+    const auto steps = parseInteger(trim(text));
+    if (!steps || *steps < 0 || *steps > 10000000)
+        return std::nullopt;
+    return steps;
+}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -86,8 +98,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
         usageError("no problem file");
     if (options.Out.empty())
         usageError("no --out file");
-    const auto steps = parseInteger(trim(options.Steps));
-    if (!steps || *steps < 0 || *steps > 10000000)
+    if (options.Steps && !stepCount(*options.Steps))
         usageError("--steps is a whole number from 0 to 10000000");
     return options;
 }
@@ -111,6 +122,26 @@ void readCurves(CurveTable& table, const std::string& text, const std::vector<st
     }
 }
 
+// The graph lines of a script: colours, first curve and figure, and its box unless one is given
+// (a script without bounds is fitted as Adjust fits).
+void takeScriptGraph(const ScriptRecord& record, GraphModel& model, RenderRequest& request) {
+    for (std::size_t i = 0; i < record.Colours.size() && i < MaxCurves; ++i)
+        model.Colours.setColour(static_cast<std::int32_t>(i),
+                                static_cast<WinColour>(record.Colours[i]));
+    model.rebuildBullets();
+    if (record.Figure) {
+        model.FirstCurve = record.Figure->FirstCurve.value_or(1);
+        const int figure = record.Figure->SolidBody;
+        model.Feature =
+            figure >= 0 && figure <= 4 ? static_cast<PlotFeature>(figure) : PlotFeature::None;
+    }
+    const auto& fields = record.GraphFields;
+    const bool bounds = std::any_of(fields.begin(), fields.begin() + 4,
+                                    [](const std::string& text) { return !trim(text).empty(); });
+    if (!request.Box && bounds)
+        request.Box = BoundTexts{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+}
+
 int runRender(const CliArguments& arguments) {
     const RenderOptions options = readOptions(arguments);
     // Rendering needs no display.
@@ -122,31 +153,60 @@ int runRender(const CliArguments& arguments) {
 
     StreamUi ui(std::cerr);
     WorkspaceState state;
-    state.AngleFactor = options.Radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
     TCompiledProblem problem;
-    ProblemPanes panes = readProblemFile(options.Path);
-    FormulaParser parser;
-    const FormulaAssembly assembly = compileForIntegration(state, panes, problem, parser, false);
+    ProblemPanes panes;
+    FormulaAssembly assembly;
+    std::optional<ScriptRecord> record;
+    if (classifyStartupFile(options.Path, std::filesystem::current_path().string()).kind ==
+        StartupFile::Script) {
+        // The script's own settings, problem, Results array, curves and box, as its run shows.
+        const ScriptLocation location = locateScript(options.Path, true, "");
+        record = openScript(location, options.Path, ui);
+        ProblemDocument document;
+        if (!record || !prepareScript(*record, location, state, problem, document, assembly, ui))
+            return 1;
+        panes = document.Panes;
+    } else {
+        state.AngleFactor = options.Radians ? 1.0L : std::numbers::pi_v<Extended> / 180;
+        panes = readProblemFile(options.Path);
+        FormulaParser parser;
+        assembly = compileForIntegration(state, panes, problem, parser, false);
+    }
     GraphProblem graph{problem, curveVariableNames(assembly, panes)};
 
-    const long long steps = *parseInteger(trim(options.Steps));
-    if (!createResults(state, problem, ui, std::to_string(steps + 1), true, false).Created)
+    const std::string stepsText =
+        options.Steps.value_or(record ? std::to_string(record->GraphSteps) : "1000");
+    const long long steps = stepCount(stepsText).value_or(0);
+    if (state.Results.empty() &&
+        !createResults(state, problem, ui, std::to_string(steps + 1), true, false).Created)
         throw OrvantaError("The Results array was not created");
-    if (options.Curves)
+    if (!makeRoomForSteps(state, steps, ui))
+        return 1;
+    if (options.Curves) {
+        state.Curves.Curves.clear();
         readCurves(state.Curves, *options.Curves, graph.Names);
-    else
+    } else if (record) {
+        auto curves = curvesFromScript(*record, static_cast<std::int32_t>(graph.Names.size()), ui);
+        if (!curves)
+            return 1;
+        state.Curves = std::move(*curves);
+    } else {
         generateCurves(state.Curves, graph.Names, ui);
+    }
     if (state.Curves.Curves.empty())
         throw OrvantaError("No curves to plot");
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
+    RenderRequest request = options.Request;
+    if (record)
+        takeScriptGraph(*record, model, request);
     if (steps > 0) {
         RunSettings settings;
         settings.MainNames = assembly.MainNames;
-        runMore(state, problem, ui, options.Steps, settings);
+        runMore(state, problem, ui, stepsText, settings);
     }
-    if (!renderGraph(model, graph, ui, options.Request,
+    if (!renderGraph(model, graph, ui, request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
         return 1;
     writePng(model.Image, options.Out);

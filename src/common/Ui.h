@@ -2,6 +2,7 @@
 // through this interface, so that the window uses real dialogs and tests answer from a script.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,8 @@ class Ui {
                                                 const std::string& proposal) = 0;
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                                 const std::string& proposal) = 0;
+    // The colour dialog, colours as 0x00BBGGRR; nothing when cancelled or where there is none.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t) { return std::nullopt; }
     // Lets queued window events run during long work (the Esc key among them).
     virtual void processEvents() = 0;
     virtual std::string clipboardText() = 0;

@@ -322,6 +322,7 @@ ReplotEnd GraphModel::replotAll(bool animate) {
             plotSegment({results.at(segment.Slot, 0), results.Vars, results.Terms}, segment.T0,
                         segment.T1, CurveSubStepLimit, animate);
     drawLegend();
+    copyImageToScreen(); // the finished picture, then the bullets where the curves end
     if (ShowBullets && HasScreen)
         for (std::int32_t j = 0; j < state_.Curves.count(); ++j) {
             SlotDrawing& drawing = drawings_[static_cast<std::size_t>(j)];

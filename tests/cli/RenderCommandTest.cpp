@@ -22,15 +22,15 @@ std::string contents(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-Rendered render(const std::string& arguments) {
+Rendered render(const std::string& arguments,
+                const std::string& file = problemPath("figure8.ode")) {
     const auto dir = std::filesystem::temp_directory_path();
     const std::string stem = "orvanta_render_" + std::to_string(getpid());
     const auto png = dir / (stem + ".png");
     const auto err = dir / (stem + ".err");
     std::filesystem::remove(png);
-    const std::string command = "env -u DISPLAY " + cliPath() + " render " +
-                                problemPath("figure8.ode") + " --out " + png.string() + " " +
-                                arguments + " 2>" + err.string();
+    const std::string command = "env -u DISPLAY " + cliPath() + " render " + file + " --out " +
+                                png.string() + " " + arguments + " 2>" + err.string();
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(png), contents(err)};
 }
@@ -66,4 +66,34 @@ TEST(RenderCommand, RefusesBadBoxesCurvesAndSizes) {
     r = render("--size 0x10");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("--size"), std::string::npos);
+}
+
+TEST(RenderCommand, AScriptIsDrawnWithItsCurvesColoursBoxAndSteps) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orvanta_render_script_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(problemPath("figure8.ode"), dir / "figure8.ode",
+                               std::filesystem::copy_options::overwrite_existing);
+    // One curve, body 2 in green, over a box 4 wide and 2 high, 40 steps.
+    const std::string script = "OrvantaScript:2003/08/24\r\nfigure8.ode\r\n0.5 31\r\n2 0 1 1\r\n"
+                               "2\r\n1\r\n3 4 0\r\n{x2, y2}\r\n100 13\r\n40\r\n-2\r\n2\r\n"
+                               "-1\r\n1\r\n0\r\n0\r\n5\r\n32768\r\n";
+    std::ofstream(dir / "fig.scr", std::ios::binary) << script;
+
+    Rendered r = render("--size 400x400", (dir / "fig.scr").string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(bigEndian(r.png, 16), 400u); // the script's box: 4 by 2
+    EXPECT_EQ(bigEndian(r.png, 20), 200u);
+    EXPECT_NE(r.err.find("1 curves, 41 points stored"), std::string::npos) << r.err;
+
+    // A curve over a variable the problem does not have refuses the picture.
+    std::string bad = script;
+    bad.replace(bad.find("3 4 0"), 5, "3 40 0");
+    std::ofstream(dir / "bad.scr", std::ios::binary) << bad;
+    r = render("", (dir / "bad.scr").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The script's curve {x2, y2} uses a variable the problem does not have"),
+              std::string::npos)
+        << r.err;
+    std::filesystem::remove_all(dir);
 }

@@ -47,3 +47,11 @@ void FakeUi::processEvents() {
     if (onProcessEvents)
         onProcessEvents();
 }
+
+std::optional<std::uint32_t> FakeUi::chooseColour(std::uint32_t) {
+    if (colourAnswers.empty())
+        return std::nullopt;
+    auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+}

@@ -17,6 +17,7 @@ class FakeUi : public Ui {
         fileAnswers;                        // openFile() and saveFile(); cancel when empty
     std::vector<std::string> inputPrompts;  // "title|prompt|proposal" of every input box
     std::vector<std::string> fileProposals; // the proposal of every file dialog
+    std::deque<std::optional<std::uint32_t>> colourAnswers; // chooseColour(); cancel when empty
     std::string clipboard;
     std::function<void()> onProcessEvents; // runs inside processEvents(), e.g. to press Esc
     int processEventsCalls = 0;
@@ -30,6 +31,7 @@ class FakeUi : public Ui {
                                         const std::string& proposal) override;
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                         const std::string& proposal) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override;
     void processEvents() override;
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override { clipboard = text; }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -120,4 +121,12 @@ std::string QtUi::clipboardText() {
 
 void QtUi::setClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setText(toQt(text));
+}
+
+std::optional<std::uint32_t> QtUi::chooseColour(std::uint32_t initial) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF), owner_);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.red() | chosen.green() << 8 | chosen.blue() << 16);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class TGraphForm;
 class TProblForm;
 
 class ProblemWindows {
@@ -12,6 +13,7 @@ class ProblemWindows {
     std::string programFolder;      // ends with a path separator
     std::string pendingStartupFile; // the command-line file, until the main window opens it
     std::string lastFolder;         // where the last file was chosen; "Samples" before that
+    TGraphForm* graph = nullptr;    // the one graph window, once it exists
 
     TProblForm* mainWindow() const { return main_; }
     TProblForm* activeWindow() const { return active_ ? active_ : main_; }

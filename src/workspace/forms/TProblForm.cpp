@@ -554,15 +554,6 @@ QWidget* TProblForm::createResultArrayGroup() {
     return gbResultArr;
 }
 
-void TProblForm::createGraphPage() {
-    auto* page = new QWidget;
-    sgFuncSel = new StringGrid(4, page);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(sgFuncSel);
-    PageControl1->addTab(page, "Graph setting");
-    PageControl1->setTabVisible(GraphPage, false);
-}
-
 void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     // The hints say why a command is grey.
@@ -604,6 +595,7 @@ void TProblForm::createMenus() {
     ConvergenceRadiusLimit1 =
         parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
+    Graph1 = menuBar()->addAction("&Graph", this, &TProblForm::Graph1Click);
 
     QMenu* help = menuBar()->addMenu("&Help");
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "compiler/CompiledProblem.h"
+#include "workspace/CurveTable.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptFile.h"
 
@@ -19,7 +20,6 @@ class FailureLogForm;
 class ProblemWindows;
 struct PaneLine;
 struct RunOutcome;
-struct ProgramState;
 struct WorkspaceState;
 class QAction;
 class QCheckBox;
@@ -48,6 +48,11 @@ class TProblForm : public QMainWindow {
 
     bool isMainWindow() const;
     const TCompiledProblem& compiledProblem() const { return problem_; }
+    TCompiledProblem& compiledProblem() { return problem_; } // the graph window integrates it
+    // The variables of the curve page, main ones first (column 0 of sgFuncSel).
+    std::vector<std::string> curveNames() const;
+    // LBoxCurves from the curve table.
+    void showCurveList();
     bool modified() const;
     std::string filePath() const { return filePath_; }
 
@@ -132,8 +137,19 @@ class TProblForm : public QMainWindow {
     QGroupBox* gbAllProbl;
     QListWidget* LBoxAllProbl;
 
-    // Graph setting page (its tab stays hidden until the graph window exists).
+    // Graph setting page (its tab shows while the main window's problem is compiled).
     StringGrid* sgFuncSel;
+    QLabel* lbXYZ;
+    QListWidget* LBoxCurves;
+    QPushButton* btXYZcurve;
+    QPushButton* btGrClear;
+    QPushButton* btPrevious;
+    QRadioButton* rb2D;
+    QRadioButton* rb3D;
+    QGroupBox* gbGlasses;
+    QRadioButton* rbLeftEye;
+    QRadioButton* rbRightEye;
+    QPushButton* btGraph;
 
     // Menu commands.
     QAction* New1;
@@ -156,6 +172,7 @@ class TProblForm : public QMainWindow {
     QAction* Changeorder1;
     QAction* ConvergenceRadiusLimit1;
     QAction* Font1;
+    QAction* Graph1;
     QAction* About1;
 
   public slots:
@@ -179,6 +196,8 @@ class TProblForm : public QMainWindow {
     void Loaddata1Click();
     void Clear1Click();
     void Font1Click();
+    void Graph1Click();
+    void btRestartClick();
 
     // Runs a script: `name` is a full path, or a name below the program's "Samples" folder.
     void runScript(const std::string& name, bool fullPath);
@@ -211,7 +230,6 @@ class TProblForm : public QMainWindow {
     void cbTerminationClick();
     void edEndTimeChange();
     void rgDirectionClick();
-    void btRestartClick();
     void rgErrorControlClick();
     void edCurRadFactorChange();
     void lbRadLimClick();
@@ -228,6 +246,14 @@ class TProblForm : public QMainWindow {
     void PageControl1Change();
     void splitterLeftMoved();
     void splitterRightMoved();
+    void sgFuncSelClick(int row, int column);
+    void sgFuncSelTopLeftChanged();
+    void btXYZcurveClick();
+    void btGrClearClick();
+    void btPreviousClick();
+    void rb2DClick();
+    void rb3DClick();
+    void gbGlassesClick();
 
   private:
     void FormCreate();
@@ -289,10 +315,20 @@ class TProblForm : public QMainWindow {
     void takeStepSettingsFrom(const TProblForm& other);
     void repaintAllWindows();
     void showScriptSettings(const ScriptRecord& record);
+    bool takeScriptCurves(const ScriptRecord& record);
     ScriptRecord scriptRecordFromWindow() const;
     std::string scriptPath() const;
     void showExactValue(const std::string& name, Extended value);
     void refreshFailureLog();
+
+    bool LBoxCurvesKeyDown(int key, Qt::KeyboardModifiers modifiers); // true when handled
+    CurveTable& curveTable() const;
+    void paintCurveGrid();
+    void clearAxisColumns();
+    void clearCurveSelection();
+    void hideGraphWindow();
+    void switchCurveMode(bool threeD);
+    void refreshCurvePage();
 
     bool confirmDiscard();
     void closeOtherWindows();
@@ -321,9 +357,7 @@ class TProblForm : public QMainWindow {
     int lastSourceFormula_ = -1;
     ExactValueForm* exactValueForm_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
-    // The graph part of the script last run (curves, graph fields, colours, 3D turns, figure),
-    // written back unchanged by "Save Script" until the curve selection is cleared.
-    std::optional<ScriptRecord> scriptGraph_;
+    AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen
     bool closeAfterRun_ = false;    // closed while a run was under way
     bool panesSplitByUser_ = false; // a splitter was moved
 };

@@ -63,6 +63,7 @@ void TProblForm::REditConstChange() {
     bool wasCompiled = problem_.Compiled;
     problem_.Compiled = false;
     lbConvRad->setText("Not compiled yet                ");
+    hideGraphWindow();
     if (!modified()) {
         resetCompiledState();
         setModified(true);

@@ -40,7 +40,8 @@ void TProblForm::resetCompiledState() {
         state_.Results.clear();
         QSignalBlocker blocker(cbResultArray);
         cbResultArray->setChecked(false);
-        scriptGraph_.reset();
+        clearCurveSelection();
+        hideGraphWindow();
     }
 }
 
@@ -130,6 +131,7 @@ void TProblForm::FormPaint() {
     btCurToClip->setEnabled(compiled);
     btApplyStrGrid->setEnabled(compiled && btApplyStrGrid->isEnabled());
     refreshFailureLog();
+    refreshCurvePage();
 }
 
 // Storing results is off until asked for, so the commands that save them say what they wait for.

@@ -41,6 +41,7 @@ void TProblForm::createResultArray() {
         setCheckedQuietly(cbAuxVarsToo, false);
     } else {
         setCheckedQuietly(cbResultArray, true);
+        curveTable().savePrevious();
     }
     FormPaint();
 }

@@ -4,7 +4,9 @@
 
 #include "common/NumberText.h"
 #include "common/Ui.h"
+#include "graphics/forms/TGraphForm.h"
 #include "workspace/ProblemFile.h"
+#include "workspace/ScriptGraph.h"
 #include "workspace/ScriptRun.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
@@ -59,10 +61,37 @@ void TProblForm::runScript(const std::string& name, bool fullPath) {
         return;
     }
     showScriptSettings(*record);
-    scriptGraph_ = record;
-    // Without a graph to draw in, the run's outcome is on the integration page.
+    if (!takeScriptCurves(*record))
+        return;
+    state_.Graph = snapshotFromScript(*record, problem_.NumMain);
+    // The run's summary is on the integration page; its curves, if any, in the graph window.
     PageControl1->setCurrentIndex(IntegrationPage);
-    btMoreBlindClick();
+    if (curveTable().Curves.empty() || !windows_.graph) {
+        btMoreBlindClick();
+        return;
+    }
+    windows_.setIntegrated(this);
+    windows_.graph->runScript(record->Colours);
+    FormPaint();
+}
+
+// The script's curves become the curve selection; a curve over variables the problem does not
+// have refuses the script's graph.
+bool TProblForm::takeScriptCurves(const ScriptRecord& record) {
+    const bool threeD = record.Dimension == 3;
+    {
+        QSignalBlocker blocker2D(rb2D), blocker3D(rb3D);
+        (threeD ? rb3D : rb2D)->setChecked(true);
+    }
+    switchCurveMode(threeD);
+    std::optional<CurveTable> curves =
+        curvesFromScript(record, static_cast<std::int32_t>(curveNames().size()), ui_);
+    if (!curves)
+        return false;
+    curveTable() = std::move(*curves);
+    showCurveList();
+    FormPaint();
+    return true;
 }
 
 // The controls of the window that the script's settings have a home in.
@@ -82,11 +111,22 @@ void TProblForm::showScriptSettings(const ScriptRecord& record) {
 }
 
 ScriptRecord TProblForm::scriptRecordFromWindow() const {
-    // The graph's part comes back as the script gave it; without one, the graph integrates the
-    // steps of this window.
-    ScriptRecord record = scriptGraph_.value_or(ScriptRecord{});
-    if (!scriptGraph_)
+    ScriptRecord record;
+    record.Dimension = rb3D->isChecked() ? 3 : 2;
+    for (const Curve& curve : curveTable().Curves)
+        record.Curves.push_back({curve.X, curve.Y, curve.Z, curve.Caption});
+    // The graph's part is what the graph window held when it was last left. Without curves
+    // the script integrates in this window, the steps of this window.
+    writeSnapshotToScript(state_.Graph, record);
+    if (record.Curves.empty())
         record.GraphSteps = parseInteger(trim(edNumSteps->text().toStdString())).value_or(1);
+    if (windows_.graph) {
+        record.Colours = windows_.graph->curveColours();
+    } else {
+        // Turns after no colours would be read as colours: without a graph the tail stays off.
+        record.Turns.reset();
+        record.Figure.reset();
+    }
     record.ProblemName = std::filesystem::path(filePath_).filename().string();
     record.RadFactor =
         parseTrimmedNumber(edCurRadFactor->text().toStdString()).value_or(state_.RadFactor);
