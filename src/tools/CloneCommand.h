@@ -1,6 +1,6 @@
-// The clone commands after the compile: the source sets checked, the array's shape chosen (or a
-// number of clones asked for), the clone names checked, and the panes unfolded. Every check
-// passes before any pane changes.
+// The clone commands: the source sets checked, the problem compiled from its first vector, the
+// array's shape chosen (or a number of clones asked for), the clone names checked, and the panes
+// unfolded. Every check passes before any pane changes.
 #pragma once
 
 #include "common/Extended.h"
@@ -15,9 +15,7 @@
 #include <vector>
 
 struct CloneProblem {
-    ProblemPanes Panes;                   // as compiled: blank lines removed
-    std::vector<std::string> FormulaList; // the compiled formulas
-    std::int32_t IndepLine = -1;
+    ProblemPanes Panes;
     Extended AngleFactor = 1;
 };
 
@@ -26,5 +24,7 @@ struct CloneProblem {
 using CloneShapeChoice = std::function<std::optional<CloneIndex>(const CloneSource&)>;
 
 // The unfolded panes, or nothing when a check failed (its message shown) or the user stopped.
+// The compile that finds the independent variable reads every initial-value line at its first
+// value, since the compiler takes a line of several values for a problem still to be unfolded.
 std::optional<ProblemPanes> clonePanes(Ui& ui, const CloneProblem& problem, bool excludeIndependent,
                                        const CloneShapeChoice& choose);

@@ -119,6 +119,11 @@ CloneSource splitSourceSets(const std::vector<std::string>& initialLines,
     return source;
 }
 
+std::string tooManyVectorsText() {
+    return formatText("Too many IVPs in array: at most %lld",
+                      static_cast<long long>(MaxCloneVectors));
+}
+
 std::int64_t productSize(const CloneSource& source) {
     std::int64_t product = 1;
     for (const auto& set : source.Sets)

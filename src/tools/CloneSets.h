@@ -27,6 +27,9 @@ CloneSource splitSourceSets(const std::vector<std::string>& initialLines,
 // problem remains something the compiler can take.
 constexpr std::int64_t MaxCloneVectors = 100000;
 
+// "Too many IVPs in array: at most 100000"
+std::string tooManyVectorsText();
+
 // The product of the set lengths, saturated above MaxCloneVectors.
 std::int64_t productSize(const CloneSource& source);
 

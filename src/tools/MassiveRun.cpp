@@ -130,6 +130,19 @@ class Batch {
 
 } // namespace
 
+CopiedWorker::CopiedWorker(const ProgramState& state, const TCompiledProblem& problem)
+    : problem_(problem) {
+    static_cast<EngineState&>(state_) = state;
+    state_.RadFactor = state.RadFactor;
+    state_.RadLimit = state.RadLimit;
+    state_.AngleFactor = state.AngleFactor;
+    state_.AssumeRadiusLimit = state.AssumeRadiusLimit;
+    state_.RadiusChoice = state.RadiusChoice;
+    state_.Control = state.Control;
+    // The engine's plan is built again for this copy's own coefficient table.
+    problem_.Plan.reset();
+}
+
 MassiveOutcome runMassive(const MassiveJob& job, const MassiveWorkerFactory& makeWorker,
                           const MassiveHooks& hooks) {
     MassiveOutcome outcome;

@@ -19,6 +19,19 @@ class MassiveWorker {
     virtual ProgramState& state() = 0;
     virtual TCompiledProblem& problem() = 0;
 };
+// A worker with a copy of a compiled problem as it stands and of the program's step settings,
+// without its Results array: the window's problem run on another thread.
+class CopiedWorker : public MassiveWorker {
+  public:
+    CopiedWorker(const ProgramState& state, const TCompiledProblem& problem);
+    ProgramState& state() override { return state_; }
+    TCompiledProblem& problem() override { return problem_; }
+
+  private:
+    ProgramState state_;
+    TCompiledProblem problem_;
+};
+
 // Makes a worker; throws OrvantaError when the problem cannot be set up.
 using MassiveWorkerFactory = std::function<std::unique_ptr<MassiveWorker>()>;
 

@@ -94,7 +94,6 @@ ProblemPanes pendulum() {
 CloneProblem compiledPendulum(ProblemPanes panes) {
     CloneProblem problem;
     problem.Panes = panes;
-    problem.IndepLine = 0;
     return problem;
 }
 
@@ -142,10 +141,16 @@ TEST(CloneCommand, ChecksStopTheCommandBeforeAnyPaneChanges) {
                             [](const CloneSource& s) { return diagonalIndex(s); }));
     EXPECT_EQ(ui.lastMessage(), "Cloned a1 exists in the source IVP. Rename a.");
 
-    CloneProblem withPolynomial = compiledPendulum(pendulum());
-    withPolynomial.FormulaList = {"f = Polynomial(p)"};
-    EXPECT_FALSE(clonePanes(ui, withPolynomial, true, never));
+    panes = pendulum();
+    panes.Aux = {"f = Polynomial(p)"};
+    EXPECT_FALSE(clonePanes(ui, compiledPendulum(panes), true, never));
     EXPECT_EQ(ui.lastMessage(), "No IVP arrays allowed with Polynomial function");
+
+    // The problem is compiled at its first vector: its own faults stop the command.
+    panes = pendulum();
+    panes.ODEs[2] = "w' = f +";
+    EXPECT_FALSE(clonePanes(ui, compiledPendulum(panes), true, never));
+    EXPECT_NE(ui.lastMessage().find("operand expected but nothing found"), std::string::npos) << ui.lastMessage();
 }
 
 TEST(CloneCommand, WithoutMultiValuedLinesTheNumberOfClonesIsAsked) {

@@ -210,4 +210,24 @@ TEST(MassiveSamples, TheTerminalValueEndsASampleWithReasonOne) {
                                " steps of 100,\t Specified terminal value"));
 }
 
+// The window's run copies its problem and step settings into every worker.
+TEST_F(MassiveFixture, CopiedWorkersRunAsTheProblemTheyCopy) {
+    writeBytes(job.InputPath, records(20));
+    run();
+    TestWorker source(growthPanes());
+    source.state().RadFactor = 0.25L;
+    job.OutputPath = folder.path("copied.txt");
+    job.Threads = 2;
+    runMassive(
+        job, [&] { return std::make_unique<CopiedWorker>(source.state(), source.problem()); }, {});
+    const std::string copied = readBytes(job.OutputPath);
+    EXPECT_EQ(splitLines(copied).size(), 20u);
+    EXPECT_NE(copied, readBytes(folder.path("out.txt"))) << "the smaller step factor is kept";
+    source.state().RadFactor = 0.5L;
+    job.OutputPath = folder.path("copied2.txt");
+    runMassive(
+        job, [&] { return std::make_unique<CopiedWorker>(source.state(), source.problem()); }, {});
+    EXPECT_EQ(readBytes(job.OutputPath), readBytes(folder.path("out.txt")));
+}
+
 } // namespace

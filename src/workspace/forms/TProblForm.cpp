@@ -3,6 +3,7 @@
 
 #include "app/forms/AboutBox.h"
 #include "integrator/ProgramState.h"
+#include "tools/forms/ToolMenus.h"
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -582,6 +583,7 @@ void TProblForm::createMenus() {
         parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
 
+    addToolMenus(*this, menuBar(), state_, ui_);
     QMenu* help = menuBar()->addMenu("&Help");
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });
 }
