@@ -100,6 +100,40 @@ TEST_F(ToolFormsTest, ABatchFromTheWindowAndASingleRecordTried) {
     EXPECT_EQ(ui.lastMessage(), "Sample number must be positive!");
 }
 
+TEST_F(ToolFormsTest, EscAnsweredNoGoesOnThenAbortStopsAndRunResumes) {
+    typePendulum("t = 0\na = 0\nw = 0");
+    form->Compile1->trigger();
+    form->edNumSteps->setText("10");
+    TempFolder folder;
+    std::string records;
+    for (int i = 1; i <= 8; ++i)
+        records += std::to_string(i) + " 0 0." + std::to_string(i) + " 0\n";
+    writeBytes(folder.path("in.txt"), records);
+    TTestingForm massive(*form, state, ui);
+    ui.fileAnswers = {folder.path("in.txt"), folder.path("whole.txt")};
+    massive.Input1Click();
+    massive.Output1Click();
+    massive.btRun->click();
+    const std::string whole = readBytes(folder.path("whole.txt"));
+    ASSERT_EQ(splitLines(whole).size(), 8u);
+
+    ui.fileAnswers = {folder.path("in.txt"), folder.path("cut.txt")};
+    massive.Input1Click();
+    massive.Output1Click();
+    state.PollInterval = std::chrono::milliseconds(0);
+    ui.onProcessEvents = [&] { state.Interrupt = true; };
+    ui.confirmAnswers = {false, true}; // "Abort?": No, then Abort
+    ui.messages.clear();
+    massive.btRun->click();
+    ui.onProcessEvents = nullptr;
+    EXPECT_EQ(ui.messages,
+              (std::vector<std::string>{"Interrupted!", "Abort?", "Interrupted!", "Abort?"}));
+    EXPECT_LT(splitLines(readBytes(folder.path("cut.txt"))).size(), 8u);
+    EXPECT_EQ(massive.lbOutput->text().toStdString(), "Output: " + folder.path("cut.txt"));
+    massive.btRun->click();
+    EXPECT_EQ(readBytes(folder.path("cut.txt")), whole);
+}
+
 TEST_F(ToolFormsTest, TheTableFormProposesNamesAndCopiesTheTable) {
     typePendulum("t = 0\na = 0.1\nw = 0");
     form->Compile1->trigger();
