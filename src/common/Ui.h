@@ -9,7 +9,10 @@ class Ui {
   public:
     virtual ~Ui() = default;
 
+    // A fault or a refusal.
     virtual void message(const std::string& text) = 0;
+    // News that is no fault (a run interrupted on request, a file written).
+    virtual void information(const std::string& text) { message(text); }
     // A warning with OK and Cancel (or OK and No); true for OK.
     virtual bool confirm(const std::string& text) = 0;
     // A question with Yes and No; true for Yes.

@@ -30,11 +30,11 @@ SplitLine splitPaneLine(const std::string& line) {
     return {text.substr(0, equals), text.substr(equals + 1), true};
 }
 
-std::string odeLineError(std::size_t i, const std::string& detail) {
-    return formatText("ODE line %zu: %s", i, detail.c_str());
-}
-
 } // namespace
+
+OdeLineError::OdeLineError(std::size_t line, const std::string& detail)
+    : OrvantaError(formatText("ODE line %zu: %s", line, detail.c_str())),
+      Line(static_cast<std::int32_t>(line)) {}
 
 void resetCompiledState(TCompiledProblem& problem) {
     TCompiledProblem fresh;
@@ -72,16 +72,15 @@ FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& probl
             problem.IndepName = split.left.substr(0, split.left.size() - 1);
         }
         if (split.left.empty())
-            throw OrvantaError(odeLineError(i, ode + " : equation expected"));
+            throw OdeLineError(i, ode + " : equation expected");
         if (split.left.back() != '\'')
-            throw OrvantaError(
-                odeLineError(i, ode + " : differentiation prime ' (code 39) expected"));
+            throw OdeLineError(i, ode + " : differentiation prime ' (code 39) expected");
         if (split.left.size() == 1)
-            throw OrvantaError(odeLineError(i, ode + " : wrong left part"));
+            throw OdeLineError(i, ode + " : wrong left part");
         std::string name = split.left.substr(0, split.left.size() - 1);
         const std::string initial = i < panes.Initial.size() ? panes.Initial[i] : std::string();
         if (toLower(splitPaneLine(initial).left) != toLower(name))
-            throw OrvantaError(odeLineError(i, initial + " and " + ode + " do not match"));
+            throw OdeLineError(i, initial + " and " + ode + " do not match");
         // A line without "=" stays without it, so that the parser reports it as no equation.
         formulas.push_back(name + (split.hasEquals ? "Deriv=" + split.right : "Deriv"));
         assembly.MainNames.push_back(std::move(name));
@@ -94,7 +93,14 @@ FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& probl
 FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem,
                                    FormulaParser& parser, std::int32_t termCount,
                                    Extended angleFactor) {
-    FormulaAssembly assembly = assembleFormulaList(panes, problem);
+    FormulaAssembly assembly;
+    compileToOrderZero(panes, problem, parser, termCount, angleFactor, assembly);
+    return assembly;
+}
+
+void compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem, FormulaParser& parser,
+                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly) {
+    assembly = assembleFormulaList(panes, problem);
     parser.ParseFormulas(assembly.FormulaList);
     problem.Compiled = true;
     if (!CompileFormulas(problem, parser, termCount, angleFactor))
@@ -102,7 +108,6 @@ FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& proble
     for (std::int32_t r = 0; r < problem.NumMain; ++r)
         problem.InitialValues[static_cast<std::size_t>(r)] =
             problem.Coefficients[problem.NumConst + r][0];
-    return assembly;
 }
 
 std::string independentLabel(const TCompiledProblem& problem) {

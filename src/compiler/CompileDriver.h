@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/Extended.h"
+#include "common/OrvantaError.h"
 #include "compiler/CompiledProblem.h"
 #include "compiler/ProblemPanes.h"
 
@@ -11,6 +12,13 @@
 #include <vector>
 
 class FormulaParser;
+
+// A check of one line of the ODE pane failed: "ODE line %d: ..." with the line's index.
+class OdeLineError : public OrvantaError {
+  public:
+    OdeLineError(std::size_t line, const std::string& detail);
+    std::int32_t Line; // in the ODE pane, from 0
+};
 
 struct FormulaAssembly {
     std::vector<std::string> FormulaList; // constants, initial values, aux, ODEs ("x'" -> "xDeriv")
@@ -33,6 +41,10 @@ FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& probl
 FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem,
                                    FormulaParser& parser, std::int32_t termCount,
                                    Extended angleFactor);
+// The same, with the formula list in `assembly` as soon as it is built, so that it is there
+// when the evaluation fails.
+void compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem, FormulaParser& parser,
+                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly);
 
 // The independent variable as the window labels it: its name followed by two blanks, or
 // "Implicit " when there is none.

@@ -22,7 +22,7 @@ bool PollInterrupt(ProgramState& state, Ui& ui) {
     if (!state.Interrupt)
         return false;
     state.Interrupt = false;
-    ui.message("Interrupted!");
+    ui.information("Interrupted!");
     return true;
 }
 
@@ -34,9 +34,12 @@ bool resultsHaveRoom(const ProgramState& state, std::int64_t steps) {
     return results.empty() || results.Circular || results.Length - 1 >= state.StepIndex + steps - 1;
 }
 
-// One step by the chosen routine; false when the run must stop after it.
+using Clock = std::chrono::steady_clock;
+
+// One step by the chosen routine; false when the run must stop after it. `stepEnd` is when its
+// computation ended, before any dialog about it.
 bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunSettings& settings,
-              std::int32_t position, RunOutcome& outcome) {
+              std::int32_t position, RunOutcome& outcome, Clock::time_point& stepEnd) {
     auto progress = [&] {
         outcome.Position = position;
         if (settings.Progress)
@@ -44,6 +47,7 @@ bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunS
     };
     if (state.Control == ErrorControl::None) {
         StepPlain(state, problem);
+        stepEnd = Clock::now();
         ++state.TotalSteps;
         progress();
         if (settings.PointAccepted)
@@ -56,6 +60,7 @@ bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunS
     const bool passed = state.Control == ErrorControl::Middle
                             ? StepMiddleControl(state, problem, failingIndex, state.GoDespite)
                             : StepBackControl(state, problem, failingIndex, state.GoDespite);
+    stepEnd = Clock::now();
     if (passed || state.GoDespite) {
         if (settings.PointAccepted)
             settings.PointAccepted();
@@ -72,6 +77,11 @@ bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunS
 }
 
 } // namespace
+
+std::string stepsLabel(const std::string& stepsText) {
+    const auto steps = parseInteger(trim(stepsText));
+    return steps && *steps >= 2 ? "steps" : "step";
+}
 
 bool makeRoomForRun(ProgramState& state, Ui& ui, std::int64_t steps) {
     if (resultsHaveRoom(state, steps))
@@ -95,16 +105,19 @@ RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
         ui.message("Wrong number");
         return outcome;
     }
-    outcome.StepsLabel = *steps < 2 ? "step" : "steps";
+    outcome.StepsLabel = stepsLabel(stepsText);
     if (!makeRoomForRun(state, ui, *steps))
         return outcome;
     state.Busy = true;
-    const auto start = std::chrono::steady_clock::now();
+    // The run's time is the steps' time: the dialogs that end it ("Interrupted!", a failed
+    // step, a singularity) are not counted.
+    const auto start = Clock::now();
+    auto stepsEnd = start;
     state.LastPoll = start;
     outcome.End = RunEnd::Completed;
     try {
         for (std::int32_t i = 1; i <= *steps; ++i) {
-            if (!takeStep(state, problem, ui, settings, i, outcome))
+            if (!takeStep(state, problem, ui, settings, i, outcome, stepsEnd))
                 break;
             if (problem.Terminated) {
                 outcome.End = RunEnd::Terminated;
@@ -116,17 +129,18 @@ RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
             }
         }
     } catch (const OrvantaError& error) {
+        stepsEnd = Clock::now();
         outcome.End = RunEnd::Singularity;
         outcome.Error = error.what();
         ui.message("Singularity reached");
     }
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double> took = stepsEnd - start;
     outcome.Summary =
         formatText("%d steps (%d step splits).  Total: %d.  Took %.6f sec.", outcome.Position,
                    state.SplitCount, state.TotalSteps, took.count());
     state.Busy = false;
     if (problem.Terminated) {
-        ui.message("The terminal point reached and unchecked");
+        ui.information("The terminal point reached and unchecked");
         clearTermination(problem);
     }
     return outcome;

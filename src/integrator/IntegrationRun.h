@@ -33,6 +33,9 @@ struct RunOutcome {
     std::string Error;         // the engine's message when a singularity ended the run
 };
 
+// The word after the number of steps: "step" for one (or a text that is no number), else "steps".
+std::string stepsLabel(const std::string& stepsText);
+
 // The growth check before a run of `steps`: a growing Results array that cannot hold them is
 // offered to grow; false (after "Either make Results circular, or add elements") when it still
 // cannot.

@@ -10,17 +10,20 @@ FormulaAssembly compileForIntegration(ProgramState& state, ProblemPanes& panes,
                                       bool storeFirstPoint) {
     FormulaAssembly assembly;
     try {
-        assembly = compileToOrderZero(panes, problem, parser, state.TermCount, state.AngleFactor);
+        compileToOrderZero(panes, problem, parser, state.TermCount, state.AngleFactor, assembly);
     } catch (const EvaluationError& error) {
+        // The instructions stay for the debugging view, but nothing may integrate them.
+        problem.Compiled = false;
         throw CompileEvaluationError(error.what(), evaluationFailedMessage(problem), error.Position,
-                                     false);
+                                     false, assembly);
     }
     state.RadiusChoice = RadiusVariables::MainAndAux;
     try {
         ComputeCoefficients(problem, state);
     } catch (const OrvantaError& error) {
+        problem.Compiled = false;
         throw CompileEvaluationError(error.what(), evaluationFailedMessage(problem),
-                                     state.FailedInstruction, true);
+                                     state.FailedInstruction, true, assembly);
     }
     if (storeFirstPoint)
         StoreResultPoint(state, problem);

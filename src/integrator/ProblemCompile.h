@@ -19,12 +19,13 @@ class FormulaParser;
 class CompileEvaluationError : public OrvantaError {
   public:
     CompileEvaluationError(const std::string& message, std::string report, std::int32_t instruction,
-                           bool activeList)
+                           bool activeList, FormulaAssembly assembly)
         : OrvantaError(message), Report(std::move(report)), Instruction(instruction),
-          ActiveList(activeList) {}
+          ActiveList(activeList), Assembly(std::move(assembly)) {}
     std::string Report;
     std::int32_t Instruction;
-    bool ActiveList; // false: all instructions, true: the differentiation instructions
+    bool ActiveList;          // false: all instructions, true: the differentiation instructions
+    FormulaAssembly Assembly; // the names of the lines, for looking into the failure
 };
 
 // Compiles the panes, computes the full expansion at the initial point, stores it as point 0

@@ -221,7 +221,7 @@ bool saveData(const ProgramState& state, const TCompiledProblem& problem, Proble
         elements.put(results.at(s % results.Length, 0), pointSize);
     if (!saveNumbers(elements, besideProblem(document.Path, ".elm"), ui))
         return false;
-    ui.message("Elements saved for " + document.Caption);
+    ui.information("Elements saved for " + document.Caption);
     return true;
 }
 

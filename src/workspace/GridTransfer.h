@@ -11,6 +11,7 @@
 std::string gridAsClipboardText(const std::vector<std::vector<std::string>>& rows);
 
 // The clipboard's lines (CR, LF or CR LF) as the new initial-value texts of `variableRows` rows;
-// extra lines are ignored. Throws OrvantaError "Not enough elements in Clipboard column".
+// extra lines are ignored. A table as "Copy all" writes it gives column 1 of its rows below the
+// header. Throws OrvantaError "Not enough elements in Clipboard column".
 std::vector<std::string> pastedInitialValues(const std::string& clipboard,
                                              std::size_t variableRows);

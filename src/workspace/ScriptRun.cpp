@@ -22,6 +22,7 @@ class AppendAnswerUi : public Ui {
   public:
     AppendAnswerUi(Ui& inner, std::int64_t count) : inner_(inner), count_(count) {}
     void message(const std::string& text) override { inner_.message(text); }
+    void information(const std::string& text) override { inner_.information(text); }
     bool confirm(const std::string& text) override { return inner_.confirm(text); }
     bool ask(const std::string& text) override { return inner_.ask(text); }
     std::optional<std::string> inputBox(const std::string&, const std::string&,

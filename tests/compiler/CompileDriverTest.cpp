@@ -82,6 +82,17 @@ TEST(CompileDriver, FindsTheIndependentVariable) {
     EXPECT_EQ(problem.IndepLine, 1);
 }
 
+TEST(CompileDriver, AnOdeLineErrorNamesItsLineInThePane) {
+    ProblemPanes panes{{}, {"x = 1", "y = 2"}, {}, {"x' = y", "", "y = -x"}};
+    TCompiledProblem problem;
+    try {
+        assembleFormulaList(panes, problem);
+        FAIL();
+    } catch (const OdeLineError& error) {
+        EXPECT_EQ(error.Line, 1) << "counted after the blank line went";
+    }
+}
+
 TEST(CompileDriver, OdeLineMessages) {
     EXPECT_EQ(assemblyError({{}, {"x = 1"}, {}, {"  "}}), "No ODEs");
     EXPECT_EQ(assemblyError({{}, {"x = 1"}, {}, {"x = y"}}),

@@ -28,7 +28,8 @@ std::optional<std::string> FakeUi::inputBox(const std::string& title, const std:
 }
 
 std::optional<std::string> FakeUi::openFile(const std::string&, const std::string&,
-                                            const std::string&) {
+                                            const std::string& proposal) {
+    fileProposals.push_back(proposal);
     if (fileAnswers.empty())
         return std::nullopt;
     auto answer = fileAnswers.front();

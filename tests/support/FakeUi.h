@@ -14,8 +14,9 @@ class FakeUi : public Ui {
     std::deque<bool> confirmAnswers;   // confirm() and ask(); true when empty
     std::deque<std::optional<std::string>> inputAnswers; // inputBox(); cancel when empty
     std::deque<std::optional<std::string>>
-        fileAnswers;                       // openFile() and saveFile(); cancel when empty
-    std::vector<std::string> inputPrompts; // "title|prompt|proposal" of every input box
+        fileAnswers;                        // openFile() and saveFile(); cancel when empty
+    std::vector<std::string> inputPrompts;  // "title|prompt|proposal" of every input box
+    std::vector<std::string> fileProposals; // the proposal of every file dialog
     std::string clipboard;
     std::function<void()> onProcessEvents; // runs inside processEvents(), e.g. to press Esc
     int processEventsCalls = 0;

@@ -19,3 +19,13 @@ TEST(GridTransfer, PasteTakesOneLineForEachVariableRow) {
         EXPECT_STREQ("Not enough elements in Clipboard column", error.what());
     }
 }
+
+// What "Copy all" wrote comes back as its value column: the header row goes, each row gives the
+// text between its first and second tab.
+TEST(GridTransfer, PasteOfACopiedTableTakesItsValueColumn) {
+    const std::string copied = gridAsClipboardText(
+        {{"", "Initial values", "Current values"}, {"x", "1.5", "2"}, {"y", "-3e-7", "4"}});
+    EXPECT_EQ((std::vector<std::string>{"1.5", "-3e-7"}), pastedInitialValues(copied, 2));
+    EXPECT_EQ((std::vector<std::string>{"1.5"}), pastedInitialValues("\tInitial\nx\t1.5", 1));
+    EXPECT_THROW(pastedInitialValues(copied, 3), OrvantaError);
+}

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 namespace {
@@ -27,6 +28,18 @@ QString applicationTitle() {
     return name.isEmpty() ? QStringLiteral("Orvanta") : name;
 }
 
+// A dialog leaves the keyboard with the window it was opened from, so that its shortcuts work at
+// once, whether or not a window manager gives the focus back.
+template <class Dialog> auto returningFocus(Dialog dialog) {
+    QPointer<QWidget> active = QApplication::activeWindow();
+    auto result = dialog();
+    if (active && active->isVisible()) {
+        active->raise();
+        active->activateWindow();
+    }
+    return result;
+}
+
 } // namespace
 
 std::string qtFileFilter(const std::string& filter) {
@@ -38,25 +51,38 @@ std::string qtFileFilter(const std::string& filter) {
 }
 
 void QtUi::message(const std::string& text) {
-    QMessageBox::information(owner_, applicationTitle(), messageText(text));
+    returningFocus(
+        [&] { return QMessageBox::warning(owner_, applicationTitle(), messageText(text)); });
 }
 
+void QtUi::information(const std::string& text) {
+    returningFocus(
+        [&] { return QMessageBox::information(owner_, applicationTitle(), messageText(text)); });
+}
+
+// The default button is the one that keeps things as they are.
 bool QtUi::confirm(const std::string& text) {
-    return QMessageBox::warning(owner_, applicationTitle(), messageText(text),
-                                QMessageBox::Ok | QMessageBox::Cancel,
-                                QMessageBox::Cancel) == QMessageBox::Ok;
+    return returningFocus([&] {
+               return QMessageBox::warning(owner_, applicationTitle(), messageText(text),
+                                           QMessageBox::Ok | QMessageBox::Cancel,
+                                           QMessageBox::Cancel);
+           }) == QMessageBox::Ok;
 }
 
 bool QtUi::ask(const std::string& text) {
-    return QMessageBox::question(owner_, applicationTitle(), messageText(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return returningFocus([&] {
+               return QMessageBox::question(owner_, applicationTitle(), messageText(text),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+           }) == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtUi::inputBox(const std::string& title, const std::string& prompt,
                                           const std::string& proposal) {
     bool accepted = false;
-    QString answer = QInputDialog::getText(owner_, toQt(title), messageText(prompt).trimmed(),
-                                           QLineEdit::Normal, toQt(proposal), &accepted);
+    QString answer = returningFocus([&] {
+        return QInputDialog::getText(owner_, toQt(title), messageText(prompt).trimmed(),
+                                     QLineEdit::Normal, toQt(proposal), &accepted);
+    });
     if (!accepted)
         return std::nullopt;
     return answer.toStdString();
@@ -64,8 +90,10 @@ std::optional<std::string> QtUi::inputBox(const std::string& title, const std::s
 
 std::optional<std::string> QtUi::openFile(const std::string& title, const std::string& filter,
                                           const std::string& proposal) {
-    QString name = QFileDialog::getOpenFileName(owner_, toQt(title), toQt(proposal),
-                                                toQt(qtFileFilter(filter)));
+    QString name = returningFocus([&] {
+        return QFileDialog::getOpenFileName(owner_, toQt(title), toQt(proposal),
+                                            toQt(qtFileFilter(filter)));
+    });
     if (name.isEmpty())
         return std::nullopt;
     return name.toStdString();
@@ -73,8 +101,10 @@ std::optional<std::string> QtUi::openFile(const std::string& title, const std::s
 
 std::optional<std::string> QtUi::saveFile(const std::string& title, const std::string& filter,
                                           const std::string& proposal) {
-    QString name = QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal),
-                                                toQt(qtFileFilter(filter)));
+    QString name = returningFocus([&] {
+        return QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal),
+                                            toQt(qtFileFilter(filter)));
+    });
     if (name.isEmpty())
         return std::nullopt;
     return name.toStdString();

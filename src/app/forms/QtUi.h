@@ -12,6 +12,7 @@ class QtUi : public Ui {
     void setOwner(QWidget* owner) { owner_ = owner; }
 
     void message(const std::string& text) override;
+    void information(const std::string& text) override;
     bool confirm(const std::string& text) override;
     bool ask(const std::string& text) override;
     std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,

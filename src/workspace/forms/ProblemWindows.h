@@ -11,6 +11,7 @@ class ProblemWindows {
   public:
     std::string programFolder;      // ends with a path separator
     std::string pendingStartupFile; // the command-line file, until the main window opens it
+    std::string lastFolder;         // where the last file was chosen; "Samples" before that
 
     TProblForm* mainWindow() const { return main_; }
     TProblForm* activeWindow() const { return active_ ? active_ : main_; }

@@ -1,6 +1,7 @@
 // A string grid with the header as row 0.
 #include "workspace/forms/StringGrid.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 
@@ -11,6 +12,8 @@ StringGrid::StringGrid(int columns, QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setVisible(false);
     // A long number would wrap at its decimal point and leave only "0." in view.
     setWordWrap(false);
+    // Nor is any digit replaced by "...": a number too wide for its column scrolls sideways.
+    setTextElideMode(Qt::ElideNone);
     verticalHeader()->setDefaultSectionSize(20);
     horizontalHeader()->setHighlightSections(false);
     setRowCountWithHeader(2);
@@ -95,9 +98,11 @@ void StringGrid::setDefaultColumnWidths(const std::vector<int>& widths) {
         setColumnWidth(c, widths[c]);
 }
 
-void StringGrid::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
-    fitColumns();
+// The viewport also narrows when the vertical scroll bar comes, with the grid's size unchanged.
+bool StringGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        fitColumns();
+    return QTableWidget::viewportEvent(event);
 }
 
 // An enlarged grid shares its extra width among the growing columns in proportion to their

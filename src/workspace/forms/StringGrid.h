@@ -37,7 +37,7 @@ class StringGrid : public QTableWidget {
     void fitColumns();
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
   private:
     std::vector<bool> readOnlyColumns_;

@@ -48,6 +48,12 @@ QPushButton* createButton(const QString& caption, const QString& hint, QWidget* 
     return button;
 }
 
+// Room for any value the grids show: 18 digits with a sign and a four-digit exponent, and the
+// cell's margins.
+int widestValueWidth(const QFont& font) {
+    return QFontMetrics(font).horizontalAdvance("-0.00000000000000000e-4951") + 12;
+}
+
 QLabel* createClickableLabel(const QString& text, const QString& hint, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setToolTip(hint);
@@ -115,7 +121,7 @@ void TProblForm::createPanesPage() {
     for (QSplitter* splitter : {splitterLeft, splitterRight}) {
         splitter->setChildrenCollapsible(false);
         splitter->setStretchFactor(0, 1);
-        splitter->setStretchFactor(1, 3);
+        splitter->setStretchFactor(1, 1);
     }
     connect(splitterLeft, &QSplitter::splitterMoved, this, &TProblForm::splitterLeftMoved);
     connect(splitterRight, &QSplitter::splitterMoved, this, &TProblForm::splitterRightMoved);
@@ -302,7 +308,9 @@ void TProblForm::setTabOrderChain(std::initializer_list<QWidget*> widgets) {
 QWidget* TProblForm::createParametersGroup() {
     auto* box = new QWidget;
     sgParameters = new StringGrid(6, box);
-    sgParameters->setDefaultColumnWidths({120, 144, 140, 131, 87, 83});
+    const int valueWidth = widestValueWidth(sgParameters->font());
+    sgParameters->setDefaultColumnWidths({120, std::max(144, valueWidth), std::max(140, valueWidth),
+                                          std::max(131, valueWidth), 87, 83});
     // The values take 18 digits; names and tolerances are short.
     sgParameters->setGrowingColumns({1, 2, 3});
     sgParameters->setFittingColumn(0);
@@ -384,18 +392,23 @@ QWidget* TProblForm::createParametersGroup() {
 
 QWidget* TProblForm::createStepControlGroup() {
     auto* box = new QWidget;
-    rgErrorControl = new RadioGroup(
-        "Error control", {"Middle step error control with step adjustment",
-                          "Back step error control with step adjustment",
-                          "No error control. Step  h = kR ,  k =       < 1,        k ="});
+    rgErrorControl =
+        new RadioGroup("Error control", {"Middle step error control with step adjustment",
+                                         "Back step error control with step adjustment",
+                                         "No error control. Step  h = kR ,  k ="});
     rgErrorControl->setItemIndex(2);
     edCurRadFactor = new QLineEdit("0.5");
     edCurRadFactor->setMaximumWidth(90);
+    // The caption reads as one sentence with the factor's edit in it: "k = [0.5] < 1".
+    QRadioButton* noControl = rgErrorControl->button(2);
+    rgErrorControl->itemLayout()->removeWidget(noControl);
     auto* factorRow = new QHBoxLayout;
-    factorRow->addSpacing(20);
+    factorRow->setSpacing(4);
+    factorRow->addWidget(noControl);
     factorRow->addWidget(edCurRadFactor);
+    factorRow->addWidget(new QLabel("< 1"));
     factorRow->addStretch();
-    rgErrorControl->itemLayout()->addLayout(factorRow);
+    rgErrorControl->itemLayout()->insertLayout(2, factorRow);
     cbDespite = new QCheckBox("Go despite error");
     cbDespite->setToolTip("Take the smallest step anyway and log the failed test");
     connect(cbDespite, &QCheckBox::clicked, this, &TProblForm::cbDespiteClick);
@@ -441,6 +454,10 @@ QWidget* TProblForm::createRunGroup() {
     PrBarComp->setVisible(false);
     lbHowMany = new QLabel;
     lbHowMany->setWordWrap(true);
+    // Room for the longest summary on two lines, whether or not one is shown, so that nothing
+    // below it moves.
+    lbHowMany->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbHowMany->setFixedHeight(2 * lbHowMany->fontMetrics().lineSpacing() + 2);
     cbTermination = new QCheckBox("On");
     edEndTime = new QLineEdit;
     edEndTime->setToolTip("Set terminal value or nothing");
@@ -511,6 +528,9 @@ QWidget* TProblForm::createResultArrayGroup() {
     cbCircular->setToolTip("Not to be appended. Stores only specified number of elements");
     btAppend = createButton("Append", "Appends non-circular Result array", gbResultArr);
     lbResArray = new QLabel;
+    lbStoreHint = new QLabel;
+    lbStoreHint->setWordWrap(true);
+    lbStoreHint->setStyleSheet("color: #0000a0;");
     pbMemory = new QProgressBar;
     pbMemory->setTextVisible(false);
     pbMemory->setMaximumHeight(12);
@@ -530,7 +550,8 @@ QWidget* TProblForm::createResultArrayGroup() {
     layout->addWidget(btAppend, 3, 1);
     layout->addWidget(lbResArray, 4, 0, 1, 2);
     layout->addWidget(pbMemory, 5, 0, 1, 2);
-    layout->setRowStretch(6, 1);
+    layout->addWidget(lbStoreHint, 6, 0, 1, 2);
+    layout->setRowStretch(7, 1);
     return gbResultArr;
 }
 
@@ -545,6 +566,8 @@ void TProblForm::createGraphPage() {
 
 void TProblForm::createMenus() {
     QMenu* file = menuBar()->addMenu("&File");
+    // The hints say why a command is grey.
+    file->setToolTipsVisible(true);
     New1 = file->addAction("New", QKeySequence::New, this, &TProblForm::New1Click);
     Open1 = file->addAction("Open", QKeySequence::Open, this, &TProblForm::Open1Click);
     Openscript1 = file->addAction("Load Script", this, &TProblForm::Openscript1Click);
@@ -598,7 +621,7 @@ void TProblForm::FormCreate() {
     PageControl1->setCurrentIndex(EquationsPage);
     sgDebug->setColumnWidth(0, 38);
     sgDebug->setColumnWidth(1, 92);
-    sgDebug->setColumnWidth(2, 180);
+    sgDebug->setColumnWidth(2, std::max(180, widestValueWidth(sgDebug->font())));
     connect(PageControl1, &QTabWidget::currentChanged, this, &TProblForm::PageControl1Change);
     new KeyPreview(this, [this](int key) { FormKeyDown(key); });
     FormPaint();

@@ -17,6 +17,8 @@
 class ExactValueForm;
 class FailureLogForm;
 class ProblemWindows;
+struct PaneLine;
+struct RunOutcome;
 struct ProgramState;
 class QAction;
 class QCheckBox;
@@ -124,6 +126,7 @@ class TProblForm : public QMainWindow {
     QCheckBox* cbCircular;
     QPushButton* btAppend;
     QLabel* lbResArray;
+    QLabel* lbStoreHint; // why Save Data and Save Script are grey
     QProgressBar* pbMemory;
     QGroupBox* gbAllProbl;
     QListWidget* LBoxAllProbl;
@@ -251,6 +254,8 @@ class TProblForm : public QMainWindow {
     const std::vector<TInstruction>& chosenInstructionSet() const;
     std::vector<std::span<const Extended>> storedPointEntries(int point) const;
     void selectFormulaInPanes(int formula, const std::string& errorText);
+    void selectPaneLine(const PaneLine& place, const std::string& errorText);
+    std::string paneLineText(int formula) const;
     QPlainTextEdit* paneWidget(int pane) const;
     void compileProblem(bool full);
     void removeBlankPaneLines();
@@ -262,6 +267,8 @@ class TProblForm : public QMainWindow {
     bool readParametersGrid();
     void syncStepSettings();
     void showCurrentValues();
+    void forgetShownValues();
+    void showWhyNothingIsStored(bool compiled, bool stored);
     void createResultArray();
     std::string clipboardPath() const;
     void refreshClipboardIndicator();
@@ -270,6 +277,8 @@ class TProblForm : public QMainWindow {
     void showDocument(const ProblemDocument& document);
     void prepareForNewProblem();
     bool openProblemFile(const std::string& path);
+    std::optional<std::string> chooseFileToOpen(const std::string& title,
+                                                const std::string& filter);
     bool saveProblemAs(const std::string& fileName);
     void openSpecialPoint(int differentiate);
     void openStartupFile(const std::string& argument);
@@ -286,8 +295,12 @@ class TProblForm : public QMainWindow {
 
     bool confirmDiscard();
     void closeOtherWindows();
+    void closeWindowsLeftDuringRun();
+    void showRunOutcome(const RunOutcome& outcome);
     void rebuildProblemList();
     void clearPanes();
+    void sharePaneHeights();
+    void clearParametersGrid();
     void setPaneLines(QPlainTextEdit* pane, const std::vector<std::string>& lines);
     std::vector<std::string> paneLines(const QPlainTextEdit* pane) const;
     void setModified(bool modified);
@@ -310,4 +323,6 @@ class TProblForm : public QMainWindow {
     // The graph part of the script last run (curves, graph fields, colours, 3D turns, figure),
     // written back unchanged by "Save Script" until the curve selection is cleared.
     std::optional<ScriptRecord> scriptGraph_;
+    bool closeAfterRun_ = false;    // closed while a run was under way
+    bool panesSplitByUser_ = false; // a splitter was moved
 };

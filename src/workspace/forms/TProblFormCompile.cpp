@@ -68,7 +68,13 @@ void TProblForm::compileProblem(bool full) {
         FormulaList = assembly.FormulaList;
         showCompiledProblem(assembly.MainNames);
     } catch (const CompileEvaluationError& error) {
+        FormulaList = error.Assembly.FormulaList;
+        writeMainNames(error.Assembly.MainNames);
         showEvaluationFailure(error.Report, error.Instruction, error.ActiveList);
+        ui_.message(error.what());
+    } catch (const OdeLineError& error) {
+        selectPaneLine({Pane::ODEs, error.Line}, "");
+        FormPaint();
         ui_.message(error.what());
     } catch (const OrvantaError& error) {
         bool parseError = !parser.FormulasParsed && parser.CurrentLine >= 0;

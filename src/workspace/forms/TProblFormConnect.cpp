@@ -22,7 +22,7 @@ constexpr int ConnectedWindowOffset = 15;
 
 void TProblForm::Opentoconnect1Click() {
     TProblForm* active = windows_.activeWindow();
-    auto path = ui_.openFile("Open ODEs or Run script", "Script|*.ode", active->filePath());
+    auto path = chooseFileToOpen("Open ODEs or Run script", "Script|*.ode");
     if (!path)
         return;
     auto* connected = new TProblForm(windows_, ui_, state_);

@@ -111,7 +111,7 @@ void TProblForm::lboxInstructionsClick() {
     stDebugInstr->setText(
         QString::fromStdString(instructionWithValues(instruction, problem_.Coefficients)));
     if (instruction.Line >= 0 && instruction.Line < static_cast<int>(FormulaList.size()))
-        stSourceLine->setText(QString::fromStdString(FormulaList[instruction.Line]));
+        stSourceLine->setText(QString::fromStdString(paneLineText(instruction.Line)));
 }
 
 void TProblForm::btToEquationsClick() {
@@ -119,6 +119,15 @@ void TProblForm::btToEquationsClick() {
         return;
     PageControl1->setCurrentIndex(EquationsPage);
     selectFormulaInPanes(lastSourceFormula_, "");
+}
+
+// A formula's line as the user wrote it in its pane.
+std::string TProblForm::paneLineText(int formula) const {
+    PaneLine place = paneOfLine(problem_, formula);
+    QTextBlock block =
+        paneWidget(static_cast<int>(place.pane))->document()->findBlockByNumber(place.line);
+    return block.isValid() ? block.text().toStdString()
+                           : FormulaList[static_cast<std::size_t>(formula)];
 }
 
 QPlainTextEdit* TProblForm::paneWidget(int pane) const {
@@ -136,7 +145,10 @@ QPlainTextEdit* TProblForm::paneWidget(int pane) const {
 }
 
 void TProblForm::selectFormulaInPanes(int formula, const std::string& errorText) {
-    PaneLine place = paneOfLine(problem_, formula);
+    selectPaneLine(paneOfLine(problem_, formula), errorText);
+}
+
+void TProblForm::selectPaneLine(const PaneLine& place, const std::string& errorText) {
     QPlainTextEdit* pane = paneWidget(static_cast<int>(place.pane));
     QTextBlock block = pane->document()->findBlockByNumber(place.line);
     if (!block.isValid())

@@ -12,6 +12,8 @@
 #include <QCloseEvent>
 #include <QProgressBar>
 
+#include <utility>
+
 bool TProblForm::confirmDiscard() {
     ProblemDocument document = document_;
     document.Caption = windowTitle().toStdString();
@@ -33,13 +35,7 @@ void TProblForm::Clear1Click() {
     problem_.SpecialValues.clear();
     state_.StepIndex = 0;
     PrBarComp->setVisible(false);
-    fillingGrids_ = true;
-    for (StringGrid* grid : {sgParameters, sgDebug}) {
-        grid->setRowCountWithHeader(2);
-        grid->clearCells();
-    }
-    writeParametersHeader();
-    fillingGrids_ = false;
+    clearParametersGrid();
     clearPanes();
     AssumeconvradiusAsRadiuslimit1->setChecked(false);
     setModified(false);
@@ -48,6 +44,26 @@ void TProblForm::Clear1Click() {
     rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
     resetCompiledState();
     FormPaint();
+}
+
+void TProblForm::closeWindowsLeftDuringRun() {
+    std::vector<TProblForm*> leaving;
+    for (TProblForm* window : windows_.all())
+        if (std::exchange(window->closeAfterRun_, false))
+            leaving.push_back(window);
+    for (TProblForm* window : leaving)
+        window->close();
+}
+
+// The grids lose the rows of the problem they showed, the tolerances typed in them among them.
+void TProblForm::clearParametersGrid() {
+    fillingGrids_ = true;
+    for (StringGrid* grid : {sgParameters, sgDebug}) {
+        grid->setRowCountWithHeader(2);
+        grid->clearCells();
+    }
+    writeParametersHeader();
+    fillingGrids_ = false;
 }
 
 void TProblForm::closeOtherWindows() {
@@ -62,6 +78,13 @@ void TProblForm::closeOtherWindows() {
 }
 
 void TProblForm::closeEvent(QCloseEvent* event) {
+    if (state_.Busy) {
+        // The run stops first, as Esc stops it; the window closes once the loop has let go.
+        state_.Interrupt = true;
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
     if (!confirmDiscard()) {
         event->ignore();
         return;

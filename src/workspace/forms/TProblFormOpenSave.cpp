@@ -52,6 +52,7 @@ void TProblForm::showDocument(const ProblemDocument& document) {
     setPaneLines(REditODEs, document.Panes.ODEs);
     setCaption(document.Caption);
     setModified(false);
+    sharePaneHeights();
     PageControl1->setCurrentIndex(EquationsPage);
 }
 
@@ -65,6 +66,7 @@ void TProblForm::prepareForNewProblem() {
     }
     edArrLen->setText("0");
     edNumSteps->setText("1");
+    clearParametersGrid();
     resetCompiledState();
 }
 
@@ -80,6 +82,17 @@ bool TProblForm::openProblemFile(const std::string& path) {
     return true;
 }
 
+// The file dialogs start in "Samples" the first time, then in the folder used last.
+std::optional<std::string> TProblForm::chooseFileToOpen(const std::string& title,
+                                                        const std::string& filter) {
+    if (windows_.lastFolder.empty())
+        windows_.lastFolder = windows_.programFolder + "Samples";
+    auto path = ui_.openFile(title, filter, windows_.lastFolder);
+    if (path)
+        windows_.lastFolder = std::filesystem::path(*path).parent_path().string();
+    return path;
+}
+
 void TProblForm::Open1Click() {
     if (!isMainWindow()) {
         windows_.mainWindow()->Open1Click();
@@ -87,7 +100,7 @@ void TProblForm::Open1Click() {
     }
     if (!confirmDiscard())
         return;
-    if (auto path = ui_.openFile("Open ODEs or Run script", OdeFilter, filePath_))
+    if (auto path = chooseFileToOpen("Open ODEs or Run script", OdeFilter))
         openProblemFile(*path);
 }
 
@@ -119,12 +132,16 @@ void TProblForm::SaveAs1Click() {
 void TProblForm::Print1Click() {
     QPrinter printer;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        // Without a printer the listing goes to a PDF beside the problem.
-        std::string pdf = filePath_.empty()
-                              ? windows_.programFolder + "Unnamed.pdf"
+        // Without a printer the listing goes to a PDF where the user says, named after the
+        // problem to begin with.
+        std::string proposal =
+            filePath_.empty() ? std::string("Unnamed.pdf")
                               : std::filesystem::path(filePath_).replace_extension(".pdf").string();
+        auto pdf = ui_.saveFile("Print to PDF", "PDF|*.pdf", proposal);
+        if (!pdf)
+            return;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf));
+        printer.setOutputFileName(QString::fromStdString(*pdf));
     } else {
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() != QDialog::Accepted)
@@ -154,7 +171,7 @@ void TProblForm::Print1Click() {
     }
     painter.end();
     if (printer.outputFormat() == QPrinter::PdfFormat)
-        ui_.message("Printed to " + printer.outputFileName().toStdString());
+        ui_.information("Printed to " + printer.outputFileName().toStdString());
 }
 
 void TProblForm::Savedata1Click() {
@@ -177,7 +194,7 @@ void TProblForm::Loaddata1Click() {
     }
     if (!confirmDiscard())
         return;
-    auto path = ui_.openFile("Open ODEs or Run script", OdeFilter, filePath_);
+    auto path = chooseFileToOpen("Open ODEs or Run script", OdeFilter);
     if (!path)
         return;
     prepareForNewProblem();
@@ -205,7 +222,7 @@ void TProblForm::Loaddata1Click() {
 }
 
 void TProblForm::openSpecialPoint(int differentiate) {
-    if (auto path = ui_.openFile("Open special point", SpecialPointFilter, filePath_))
+    if (auto path = chooseFileToOpen("Open special point", SpecialPointFilter))
         loadSpecialPoint(problem_, state_, *path, differentiate, ui_);
     FormPaint();
 }

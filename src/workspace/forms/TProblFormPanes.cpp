@@ -89,15 +89,37 @@ void TProblForm::REditODEsEnter() {
         setPaneLines(REditODEs, lines);
 }
 
-// The two columns stay aligned: each splitter gives the other column the same division.
+// The two columns stay aligned: each splitter gives the other column the same division. From
+// the first move on, the division is the user's and stays through every problem opened.
 void TProblForm::splitterLeftMoved() {
+    panesSplitByUser_ = true;
     QSignalBlocker blocker(splitterRight);
     splitterRight->setSizes(splitterLeft->sizes());
 }
 
 void TProblForm::splitterRightMoved() {
+    panesSplitByUser_ = true;
     QSignalBlocker blocker(splitterLeft);
     splitterLeft->setSizes(splitterRight->sizes());
+}
+
+// Until the user divides them, the upper and the lower panes share the height by their lines,
+// each keeping room for a few.
+void TProblForm::sharePaneHeights() {
+    if (panesSplitByUser_)
+        return;
+    constexpr std::size_t FewLines = 4;
+    auto lines = [this](QPlainTextEdit* first, QPlainTextEdit* second) {
+        return static_cast<int>(
+            std::max({paneLines(first).size(), paneLines(second).size(), FewLines}));
+    };
+    const int upper = lines(REditConst, REditAux);
+    const int lower = lines(REditInit, REditODEs);
+    const int height = std::max(splitterLeft->height(), 2);
+    const QList<int> sizes{height * upper / (upper + lower), height * lower / (upper + lower)};
+    QSignalBlocker leftBlocker(splitterLeft), rightBlocker(splitterRight);
+    splitterLeft->setSizes(sizes);
+    splitterRight->setSizes(sizes);
 }
 
 // Any key withdraws a pending stop request; Esc makes one.

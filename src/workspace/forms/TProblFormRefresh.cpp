@@ -34,6 +34,9 @@ void TProblForm::resetCompiledState() {
     rgConvergence->setItemIndex(1);
     state_.RadiusChoice = RadiusVariables::MainAndAux;
     if (isMainWindow()) {
+        // A new problem starts a new count of steps.
+        state_.TotalSteps = 0;
+        state_.SplitCount = 0;
         state_.Results.clear();
         QSignalBlocker blocker(cbResultArray);
         cbResultArray->setChecked(false);
@@ -79,6 +82,7 @@ void TProblForm::FormPaint() {
     Savedata1->setEnabled(stored);
     Savescript1->setEnabled(stored);
     Savetoclipboard1->setEnabled(stored);
+    showWhyNothingIsStored(compiled, stored);
 
     cbResultArray->setEnabled(compiled);
     cbAuxVarsToo->setEnabled(compiled);
@@ -114,8 +118,11 @@ void TProblForm::FormPaint() {
     lbDt->setText(compiled ? QString::fromStdString(independentLabel(problem_)) : "...  ");
     rebuildProblemList();
 
+    lbSteps->setText(QString::fromStdString(stepsLabel(edNumSteps->text().toStdString())));
     if (compiled)
         showCurrentValues();
+    else
+        forgetShownValues();
     bool integrated = windows_.integratedWindow() == this;
     btMoreBlind->setEnabled(compiled && integrated);
     btRestart->setEnabled(compiled && integrated);
@@ -123,6 +130,17 @@ void TProblForm::FormPaint() {
     btCurToClip->setEnabled(compiled);
     btApplyStrGrid->setEnabled(compiled && btApplyStrGrid->isEnabled());
     refreshFailureLog();
+}
+
+// Storing results is off until asked for, so the commands that save them say what they wait for.
+void TProblForm::showWhyNothingIsStored(bool compiled, bool stored) {
+    const QString why = !compiled ? "Compile the problem and store results first"
+                                  : "No results stored: check \"Main variables\" in the Result "
+                                    "array group (Elements above 0) and press More";
+    Savedata1->setToolTip(stored ? "Saves the problem with its stored results" : why);
+    Savescript1->setToolTip(stored ? "Saves the problem and a script that runs it" : why);
+    lbStoreHint->setText(why);
+    lbStoreHint->setVisible(!stored);
 }
 
 void TProblForm::showCurrentValues() {
@@ -143,6 +161,21 @@ void TProblForm::showCurrentValues() {
     fillingGrids_ = false;
     lbUntilReached->setText(QString::fromStdString(independentLabel(problem_) + " = " +
                                                    formatDisplay(problem_.CurrentIndep)));
+}
+
+// Without a compiled problem no value of an earlier one is shown as if it were current.
+void TProblForm::forgetShownValues() {
+    fillingGrids_ = true;
+    for (int row = 1; row < sgParameters->rowCountWithHeader(); ++row)
+        for (int column : {1, 2, 3})
+            sgParameters->setCell(column, row, "");
+    fillingGrids_ = false;
+    {
+        QSignalBlocker blocker(cbTermination);
+        cbTermination->setChecked(false);
+    }
+    lbUntilReached->setText("value  =");
+    lbUntilReached->setEnabled(false);
 }
 
 void TProblForm::rebuildProblemList() {

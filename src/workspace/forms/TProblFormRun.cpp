@@ -13,6 +13,7 @@
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QApplication>
@@ -116,8 +117,14 @@ void TProblForm::btMoreBlindClick() {
     RunOutcome outcome;
     {
         BusyCursor busy;
+        RunInputGuard guard;
         outcome = runMore(state_, problem_, ui_, edNumSteps->text().toStdString(), settings);
     }
+    showRunOutcome(outcome);
+    closeWindowsLeftDuringRun();
+}
+
+void TProblForm::showRunOutcome(const RunOutcome& outcome) {
     if (outcome.End == RunEnd::NotStarted) {
         FormPaint();
         return;

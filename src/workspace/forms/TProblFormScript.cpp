@@ -28,7 +28,7 @@ void TProblForm::Openscript1Click() {
     }
     if (!confirmDiscard())
         return;
-    if (auto path = ui_.openFile("Open ODEs or Run script", ScriptFilter, filePath_))
+    if (auto path = chooseFileToOpen("Open ODEs or Run script", ScriptFilter))
         runScript(*path, true);
 }
 

@@ -1,0 +1,17 @@
+// While a run is under way the problem windows take no commands: the input aimed at them is
+// dropped, so that nothing can change the problem, the Results array or the settings under the
+// running loop. Esc gets through and asks the run to stop; closing a window stops the run first.
+#pragma once
+
+#include <QObject>
+
+class RunInputGuard : public QObject {
+  public:
+    RunInputGuard();
+    ~RunInputGuard() override;
+    RunInputGuard(const RunInputGuard&) = delete;
+    RunInputGuard& operator=(const RunInputGuard&) = delete;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
