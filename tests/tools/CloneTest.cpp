@@ -150,7 +150,8 @@ TEST(CloneCommand, ChecksStopTheCommandBeforeAnyPaneChanges) {
     panes = pendulum();
     panes.ODEs[2] = "w' = f +";
     EXPECT_FALSE(clonePanes(ui, compiledPendulum(panes), true, never));
-    EXPECT_NE(ui.lastMessage().find("operand expected but nothing found"), std::string::npos) << ui.lastMessage();
+    EXPECT_NE(ui.lastMessage().find("operand expected but nothing found"), std::string::npos)
+        << ui.lastMessage();
 }
 
 TEST(CloneCommand, WithoutMultiValuedLinesTheNumberOfClonesIsAsked) {
