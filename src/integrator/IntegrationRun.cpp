@@ -151,6 +151,13 @@ void clearTermination(TCompiledProblem& problem) {
     problem.Terminated = false;
 }
 
+bool terminalValueReachable(const TCompiledProblem& problem, Extended end) {
+    // Without an independent main variable the integration starts from 0.
+    return problem.IndepLine >= 0
+               ? (end - problem.Coefficients[problem.IndepVar][0]) * problem.Direction >= 0
+               : problem.Direction * end > 0;
+}
+
 bool setTermination(ProgramState& state, TCompiledProblem& problem, Ui& ui, bool checked,
                     const std::string& endText, const std::vector<std::string>& constantLines) {
     clearTermination(problem);
@@ -165,10 +172,7 @@ bool setTermination(ProgramState& state, TCompiledProblem& problem, Ui& ui, bool
         return false;
     }
     problem.TEnd = end;
-    problem.TermArmed =
-        problem.IndepLine >= 0
-            ? (end - problem.Coefficients[problem.IndepVar][0]) * problem.Direction >= 0
-            : problem.Direction * end > 0;
+    problem.TermArmed = terminalValueReachable(problem, end);
     if (!problem.TermArmed) {
         ui.message(std::string("This terminal value cannot be reached ") +
                    (problem.Direction < 0 ? "Backward" : "Forward"));

@@ -49,6 +49,8 @@ RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
 // pane `constantLines`); returns whether the box stays checked. Reader errors propagate.
 bool setTermination(ProgramState& state, TCompiledProblem& problem, Ui& ui, bool checked,
                     const std::string& endText, const std::vector<std::string>& constantLines);
+// Whether the integration can reach `end` from the current point in its direction.
+bool terminalValueReachable(const TCompiledProblem& problem, Extended end);
 // Unchecking termination (also by editing the terminal value).
 void clearTermination(TCompiledProblem& problem);
 

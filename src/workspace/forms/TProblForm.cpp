@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "app/forms/AboutBox.h"
+#include "tools/forms/ToolMenus.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
@@ -597,6 +598,7 @@ void TProblForm::createMenus() {
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
     Graph1 = menuBar()->addAction("&Graph", this, &TProblForm::Graph1Click);
 
+    addToolMenus(*this, menuBar(), state_, ui_);
     QMenu* help = menuBar()->addMenu("&Help");
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });
 }
