@@ -1,6 +1,7 @@
 // The debugging view's texts and the exact value window's split of a value into its bits.
 #include "workspace/forms/DebugView.h"
 #include "compiler/CompiledProblem.h"
+#include "tools/ExactConversion.h"
 #include "workspace/forms/ExactValueForm.h"
 
 #include <gtest/gtest.h>

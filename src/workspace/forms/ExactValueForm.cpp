@@ -2,26 +2,11 @@
 #include "workspace/forms/ExactValueForm.h"
 
 #include "common/NumberText.h"
+#include "tools/ExactConversion.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-
-#include <cmath>
-#include <cstdint>
-
-ExtendedParts extendedParts(Extended value) {
-    ExtendedParts parts;
-    if (value == 0 || !std::isfinite(value)) {
-        parts.mantissa = "0000000000000000";
-        return parts;
-    }
-    Extended fraction = std::frexp(std::fabs(value), &parts.exponent);
-    // The fraction lies in [0.5, 1): scaled by 2^64 it is the significand with its top bit set.
-    auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    parts.mantissa = formatText("%016llX", static_cast<unsigned long long>(significand));
-    return parts;
-}
 
 ExactValueForm::ExactValueForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Decimal/hexadecimal fine tuning (64 binary digits)");
@@ -45,8 +30,7 @@ ExactValueForm::ExactValueForm(QWidget* parent) : QDialog(parent) {
 
 void ExactValueForm::showValue(const std::string& variableName, Extended value) {
     lbVar->setText(QString::fromStdString(trim(variableName)));
-    // 21 significant digits always read back as the same extended value.
-    leDecimal->setText(QString::fromStdString(cleanExponent(formatText("%.21Lg", value))));
+    leDecimal->setText(QString::fromStdString(exactDecimal(value).text));
     ExtendedParts parts = extendedParts(value);
     leMant->setText(QString::fromStdString(parts.mantissa));
     leExp->setText(QString::number(parts.exponent));

@@ -11,13 +11,6 @@
 class QLabel;
 class QLineEdit;
 
-// The significand of |value| = 0.mantissa * 2^exponent as 16 hexadecimal digits, and the exponent.
-struct ExtendedParts {
-    std::string mantissa;
-    int exponent = 0;
-};
-ExtendedParts extendedParts(Extended value);
-
 class ExactValueForm : public QDialog {
     Q_OBJECT
   public:
