@@ -21,6 +21,9 @@
 #include <iostream>
 #include <numbers>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
@@ -144,8 +147,17 @@ void takeScriptGraph(const ScriptRecord& record, GraphModel& model, RenderReques
 
 int runRender(const CliArguments& arguments) {
     const RenderOptions options = readOptions(arguments);
-    // Rendering needs no display.
+    // Rendering needs no display, nor a session's runtime folder: without one Qt would warn on
+    // every run, so a private folder is made the way Qt itself falls back to.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        const std::filesystem::path runtime =
+            std::filesystem::temp_directory_path() / ("runtime-" + std::to_string(getuid()));
+        std::error_code error;
+        std::filesystem::create_directory(runtime, error);
+        if (!error && ::chmod(runtime.c_str(), 0700) == 0)
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
+    }
     int argc = 1;
     char name[] = "orvanta-cli";
     char* argv[] = {name, nullptr};
