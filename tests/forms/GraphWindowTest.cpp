@@ -18,8 +18,11 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+
 #include <QTabWidget>
 #include <QTimer>
+#include <chrono>
+#include <utility>
 
 #include <cmath>
 
@@ -285,4 +288,40 @@ TEST_F(GraphWindowTest, ADraggedPictureFollowsThePointerAtAnyZoom) {
     EXPECT_NEAR(bound(graph->edYmin), ymin + dy, 1e-12);
     EXPECT_NEAR(bound(graph->edYmax), ymax + dy, 1e-12);
     EXPECT_EQ(graph->lbZoom->text().toStdString(), "100%");
+}
+
+// While the graph's "More" runs, clicks on the picture and the buttons, and typing in the
+// problem's panes, reach nothing the loop works on: the run ends where it was asked to.
+TEST_F(GraphWindowTest, InputDuringTheGraphsRunChangesNothingUnderIt) {
+    openFigureEight();
+    graph->show();
+    QApplication::processEvents();
+    const std::int32_t before = state.StepIndex;
+    const std::string odes = text(form->REditODEs);
+    state.PollInterval = std::chrono::milliseconds(0);
+    bool done = false;
+    ui.onProcessEvents = [&] {
+        if (std::exchange(done, true))
+            return;
+        clickPicture(QPoint(20, 20));
+        for (QPushButton* button : {graph->btRestart, graph->btUndo, graph->btAdjust}) {
+            const QPoint centre = button->rect().center();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent event(type, QPointF(centre), button->mapToGlobal(QPointF(centre)),
+                                  Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(button, &event);
+            }
+        }
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+        QApplication::sendEvent(form->REditODEs, &space);
+    };
+    graph->edSteps->setText("300");
+    graph->btMore->click();
+    ui.onProcessEvents = nullptr;
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(state.StepIndex, before + 300);
+    EXPECT_EQ(text(form->REditODEs), odes);
 }

@@ -8,6 +8,7 @@
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/RunInputGuard.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -46,6 +47,7 @@ TGraphForm::TGraphForm(ProblemWindows& windows, Ui& ui, WorkspaceState& state, Q
     : QMainWindow(parent), windows_(windows), ui_(ui), state_(state),
       clock_([this] { showFrame(); }), model_(state, clock_) {
     model_.HasScreen = true;
+    RunInputGuard::guardDuringRuns(*this);
     setWindowTitle("Graph");
     setCentralWidget(new QWidget(this));
     createControls();

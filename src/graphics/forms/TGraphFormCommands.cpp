@@ -15,6 +15,7 @@
 #include "workspace/forms/BusyCursor.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/TProblForm.h"
 
 #include <QAction>
@@ -118,6 +119,7 @@ void TGraphForm::btAdjustClick() {
     const bool hadResults = !state_.Results.empty();
     {
         BusyCursor busy;
+        RunInputGuard guard;
         adjustBounds(model_, graph, ui_);
     }
     TProblForm* main = windows_.mainWindow();
@@ -206,6 +208,7 @@ void TGraphForm::btMoreClick() {
     RunOutcome outcome;
     {
         BusyCursor busy;
+        RunInputGuard guard;
         outcome = graphMore(model_, graph, ui_, edSteps->text().toStdString(), onStep);
     }
     if (outcome.End == RunEnd::NotStarted) {
@@ -270,6 +273,7 @@ void TGraphForm::btPlayClick() {
     bool played;
     {
         BusyCursor busy;
+        RunInputGuard guard;
         playing_ = true;
         played = playGraph(model_, ui_, edTime->text().toStdString());
         playing_ = false;

@@ -1,8 +1,7 @@
-// Drops the input to the problem windows during a run, Esc excepted.
+// Drops the input to the guarded windows during a run, Esc excepted.
 #include "workspace/forms/RunInputGuard.h"
 
-#include "workspace/forms/TProblForm.h"
-
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -10,16 +9,18 @@
 
 namespace {
 
-// Whether `object` belongs to a problem window. Dialogs and other windows of their own (a
+const char* const GuardedProperty = "guardedDuringRuns";
+
+// Whether `object` belongs to a guarded window. Dialogs and other windows of their own (a
 // message box owned by a problem window among them) belong to none; a menu command belongs to
 // the window of its menu bar. The page tabs and the scroll bars only change the view, so they
 // stay free.
-bool inProblemWindow(QObject* object) {
+bool inGuardedWindow(QObject* object) {
     const bool command = qobject_cast<QAction*>(object) != nullptr;
     for (; object; object = object->parent()) {
         if (qobject_cast<QTabBar*>(object) || qobject_cast<QScrollBar*>(object))
             return false;
-        if (qobject_cast<TProblForm*>(object))
+        if (object->property(GuardedProperty).toBool())
             return true;
         auto* widget = qobject_cast<QWidget*>(object);
         if (!command && widget && widget->isWindow())
@@ -34,6 +35,10 @@ bool isEscape(QEvent* event) {
 
 } // namespace
 
+void RunInputGuard::guardDuringRuns(QWidget& window) {
+    window.setProperty(GuardedProperty, true);
+}
+
 RunInputGuard::RunInputGuard() {
     qApp->installEventFilter(this);
 }
@@ -47,7 +52,7 @@ bool RunInputGuard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
-        return !isEscape(event) && inProblemWindow(watched);
+        return !isEscape(event) && inGuardedWindow(watched);
     case QEvent::Shortcut:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -62,7 +67,7 @@ bool RunInputGuard::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::TabletPress:
-        return inProblemWindow(watched);
+        return inGuardedWindow(watched);
     default:
         return false;
     }

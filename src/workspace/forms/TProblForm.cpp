@@ -7,6 +7,7 @@
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QAction>
@@ -67,6 +68,7 @@ QLabel* createClickableLabel(const QString& text, const QString& hint, QWidget* 
 TProblForm::TProblForm(ProblemWindows& windows, Ui& ui, WorkspaceState& state, QWidget* parent)
     : QMainWindow(parent), windows_(windows), ui_(ui), state_(state) {
     windows_.add(this);
+    RunInputGuard::guardDuringRuns(*this);
     setAttribute(Qt::WA_DeleteOnClose, !isMainWindow());
     setWindowTitle("Unnamed ODEs");
     setMinimumSize(947, 714);
