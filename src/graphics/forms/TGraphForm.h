@@ -179,6 +179,7 @@ class TGraphForm : public QMainWindow {
     void FormDeactivate();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void stopAuto();
+    void closeWindowsLeftDuringRun();
 
     TProblForm* source() const; // the compiled problem window the graph draws, if any
     GraphProblem graphProblem() const;

@@ -122,6 +122,7 @@ void TGraphForm::btAdjustClick() {
         RunInputGuard guard;
         adjustBounds(model_, graph, ui_);
     }
+    closeWindowsLeftDuringRun();
     TProblForm* main = windows_.mainWindow();
     if (!hadResults && !state_.Results.empty()) {
         // The array made for the curves shows in the main window as if made there.
@@ -211,6 +212,7 @@ void TGraphForm::btMoreClick() {
         RunInputGuard guard;
         outcome = graphMore(model_, graph, ui_, edSteps->text().toStdString(), onStep);
     }
+    closeWindowsLeftDuringRun();
     if (outcome.End == RunEnd::NotStarted) {
         if (!outcome.StepsLabel.empty())
             stopAuto(); // the array is full: Auto would ask again at every tick
@@ -228,6 +230,12 @@ void TGraphForm::btMoreClick() {
     window->FormPaint();
     FormPaint();
     PaintBox1->update();
+}
+
+// A problem window closed while the graph's run went on closes now that the run has ended.
+void TGraphForm::closeWindowsLeftDuringRun() {
+    if (TProblForm* main = windows_.mainWindow())
+        main->closeWindowsLeftDuringRun();
 }
 
 void TGraphForm::btRestartClick() {

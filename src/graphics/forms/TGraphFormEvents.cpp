@@ -27,6 +27,9 @@ void TGraphForm::FormResize() {
 }
 
 void TGraphForm::tmEndResizeTimer() {
+    // A run draws into the picture as it is laid out: the new layout waits for its end.
+    if (state_.Busy)
+        return;
     if (resizing_) {
         resizing_ = false;
         return;

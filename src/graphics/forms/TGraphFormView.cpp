@@ -12,6 +12,7 @@
 #include "workspace/forms/BusyCursor.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/StringGrid.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -404,8 +405,10 @@ void TGraphForm::placeInitialValues() {
     }
     {
         BusyCursor busy;
+        RunInputGuard guard;
         placeAndIntegrate(model_, graph, ui_, cells, edSteps->text().toStdString());
     }
+    closeWindowsLeftDuringRun();
     window->FormPaint();
     FormPaint();
     PaintBox1->update();

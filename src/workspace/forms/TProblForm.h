@@ -198,6 +198,8 @@ class TProblForm : public QMainWindow {
     void Font1Click();
     void Graph1Click();
     void btRestartClick();
+    // Closes the windows whose closing waited for the end of a run.
+    void closeWindowsLeftDuringRun();
 
     // Runs a script: `name` is a full path, or a name below the program's "Samples" folder.
     void runScript(const std::string& name, bool fullPath);
@@ -332,7 +334,6 @@ class TProblForm : public QMainWindow {
 
     bool confirmDiscard();
     void closeOtherWindows();
-    void closeWindowsLeftDuringRun();
     void showRunOutcome(const RunOutcome& outcome);
     void rebuildProblemList();
     void clearPanes();
