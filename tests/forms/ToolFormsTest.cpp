@@ -134,6 +134,33 @@ TEST_F(ToolFormsTest, EscAnsweredNoGoesOnThenAbortStopsAndRunResumes) {
     EXPECT_EQ(readBytes(folder.path("cut.txt")), whole);
 }
 
+// The batch reads the problem window's problem and settings: while it runs, a "More" started
+// from that window (a timer, a click the polling lets through) runs nothing.
+TEST_F(ToolFormsTest, NoRunStartsInTheProblemWindowWhileABatchRuns) {
+    typePendulum("t = 0\na = 0\nw = 0");
+    form->Compile1->trigger();
+    form->edNumSteps->setText("10");
+    TempFolder folder;
+    writeBytes(folder.path("in.txt"), "1 0 0.1 0\n2 0 0.2 0\n3 0 0.3 0\n");
+    TTestingForm massive(*form, state, ui);
+    ui.fileAnswers = {folder.path("in.txt"), folder.path("out.txt")};
+    massive.Input1Click();
+    massive.Output1Click();
+    const std::int32_t stored = state.StepIndex;
+    state.PollInterval = std::chrono::milliseconds(0);
+    bool busyMeanwhile = false;
+    ui.onProcessEvents = [&] {
+        busyMeanwhile = busyMeanwhile || state.Busy;
+        form->btMoreBlind->click();
+    };
+    massive.btRun->click();
+    ui.onProcessEvents = nullptr;
+    EXPECT_TRUE(busyMeanwhile);
+    EXPECT_FALSE(state.Busy);
+    EXPECT_EQ(state.StepIndex, stored);
+    EXPECT_EQ(splitLines(readBytes(folder.path("out.txt"))).size(), 3u);
+}
+
 TEST_F(ToolFormsTest, TheTableFormProposesNamesAndCopiesTheTable) {
     typePendulum("t = 0\na = 0.1\nw = 0");
     form->Compile1->trigger();

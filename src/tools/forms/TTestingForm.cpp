@@ -6,6 +6,7 @@
 #include "integrator/ProgramState.h"
 #include "tools/MassiveFiles.h"
 #include "tools/MassiveRun.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/StringGrid.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -45,6 +46,7 @@ class ClickLabel : public QLabel {
 TTestingForm::TTestingForm(TProblForm& problemWindow, ProgramState& state, Ui& ui, QWidget* parent)
     : QDialog(parent), problemWindow_(problemWindow), state_(state), ui_(ui) {
     setWindowTitle("Massive computation");
+    RunInputGuard::guardDuringRuns(*this);
     auto* layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
     menu->addAction("Input", this, &TTestingForm::Input1Click);
@@ -138,12 +140,12 @@ void TTestingForm::Output1Click() {
 }
 
 void TTestingForm::btRunClick() {
+    if (running_ || state_.Busy)
+        return;
     if (inputPath_.empty() || outputPath_.empty()) {
         ui_.message("Both input and output must be specified");
         return;
     }
-    if (running_)
-        return;
     const auto steps = parseInteger(trim(problemWindow_.edNumSteps->text().toStdString()));
     if (!steps || *steps < 1 || *steps > std::numeric_limits<std::int32_t>::max()) {
         ui_.message("Wrong number of steps");
@@ -176,8 +178,20 @@ void TTestingForm::btRunClick() {
     };
     hooks.StopRequested = [this] { return PollInterrupt(state_, ui_) && ui_.ask("Abort?"); };
     const TCompiledProblem& problem = problemWindow_.compiledProblem();
-    const MassiveOutcome outcome = runMassive(
-        job, [&] { return std::make_unique<CopiedWorker>(state_, problem); }, hooks);
+    MassiveOutcome outcome;
+    {
+        // The batch reads the problem and the step settings of the problem window: while it
+        // runs, that window, the graph and this form take no commands (Esc excepted), and the
+        // program counts as busy, so no other run starts from a timer.
+        struct BusyWhileRunning {
+            ProgramState& State;
+            explicit BusyWhileRunning(ProgramState& state) : State(state) { State.Busy = true; }
+            ~BusyWhileRunning() { State.Busy = false; }
+        } busy(state_);
+        RunInputGuard guard;
+        outcome = runMassive(
+            job, [&] { return std::make_unique<CopiedWorker>(state_, problem); }, hooks);
+    }
     running_ = false;
     if (!outcome.Error.empty())
         ui_.message(outcome.Error);
