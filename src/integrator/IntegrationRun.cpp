@@ -106,9 +106,20 @@ RunOutcome runMore(ProgramState& state, TCompiledProblem& problem, Ui& ui,
         return outcome;
     }
     outcome.StepsLabel = stepsLabel(stepsText);
-    if (!makeRoomForRun(state, ui, *steps))
-        return outcome;
+    // Busy already while the append question stands open: its dialog lets timers run, and none
+    // of them may start a second run on the same array.
     state.Busy = true;
+    bool room = false;
+    try {
+        room = makeRoomForRun(state, ui, *steps);
+    } catch (...) {
+        state.Busy = false;
+        throw;
+    }
+    if (!room) {
+        state.Busy = false;
+        return outcome;
+    }
     // The run's time is the steps' time: the dialogs that end it ("Interrupted!", a failed
     // step, a singularity) are not counted.
     const auto start = Clock::now();

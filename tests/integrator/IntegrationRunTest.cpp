@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -174,6 +175,30 @@ TEST(Run, ReentryIsIgnoredAndEscInterrupts) {
     EXPECT_EQ(outcome.Position, 3);
     EXPECT_EQ(ui.lastMessage(), "Interrupted!");
     EXPECT_FALSE(f.state.Interrupt);
+}
+
+// The append question's dialog lets timers run: a "More" one of them starts meanwhile runs nothing.
+TEST(Run, NoSecondRunStartsWhileTheAppendQuestionIsOpen) {
+    CompiledFixture f(exponential("-x"));
+    struct NestingUi : FakeUi {
+        CompiledFixture* fixture = nullptr;
+        std::optional<RunEnd> nested;
+        std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
+                                            const std::string& proposal) override {
+            nested = run(*fixture, *this, "3").End;
+            return FakeUi::inputBox(title, prompt, proposal);
+        }
+    } ui;
+    ui.fixture = &f;
+    ASSERT_TRUE(createResults(f.state, f.problem, ui, "5", false, false).Created);
+    const std::int32_t stored = f.state.StepIndex;
+    ui.inputAnswers = {"100"};
+    const RunOutcome outcome = run(f, ui, "10");
+    ASSERT_TRUE(ui.nested.has_value());
+    EXPECT_EQ(*ui.nested, RunEnd::NotStarted);
+    EXPECT_EQ(outcome.End, RunEnd::Completed);
+    EXPECT_EQ(f.state.StepIndex, stored + 10);
+    EXPECT_FALSE(f.state.Busy);
 }
 
 TEST(Run, SingularityEndsTheRun) {
