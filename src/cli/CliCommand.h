@@ -17,6 +17,9 @@ struct CliCommand {
 
 std::vector<CliCommand>& cliCommands();
 
+// Ends a command with its usage line, after the detail of what was wrong when there is one.
+[[noreturn]] void usageError(const char* usage, const std::string& detail = {});
+
 struct CliRegistration {
     CliRegistration(std::string name, std::string usage, CliHandler run);
 };

@@ -36,11 +36,11 @@ CompileOptions readOptions(const CliArguments& arguments) {
         } else if (options.path.empty() && !argument.starts_with("--")) {
             options.path = argument;
         } else {
-            throw OrvantaError(std::string("usage: orvanta-cli ") + Usage);
+            usageError(Usage);
         }
     }
     if (options.path.empty())
-        throw OrvantaError(std::string("usage: orvanta-cli ") + Usage);
+        usageError(Usage);
     return options;
 }
 

@@ -14,7 +14,7 @@ constexpr const char* Usage = "exact VALUE";
 
 int runExact(const CliArguments& arguments) {
     if (arguments.size() != 1)
-        throw OrvantaError(std::string("usage: orvanta-cli ") + Usage);
+        usageError(Usage);
     std::optional<Extended> value = parseTrimmedNumber(arguments[0]);
     if (!value)
         throw OrvantaError("Wrong number");

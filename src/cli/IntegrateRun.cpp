@@ -21,13 +21,9 @@
 
 namespace {
 
-[[noreturn]] void usageError(const std::string& detail) {
-    throw OrvantaError(detail + "\nusage: orvanta-cli " + IntegrateUsage);
-}
-
 const std::string& valueOf(const CliArguments& arguments, std::size_t& i) {
     if (i + 1 >= arguments.size())
-        usageError(arguments[i] + " needs a value");
+        usageError(IntegrateUsage, arguments[i] + " needs a value");
     return arguments[++i];
 }
 
@@ -35,7 +31,7 @@ Extended numberOf(const CliArguments& arguments, std::size_t& i) {
     const std::string& option = arguments[i];
     const auto value = parseTrimmedNumber(valueOf(arguments, i));
     if (!value || !std::isfinite(*value))
-        usageError(option + " needs a number");
+        usageError(IntegrateUsage, option + " needs a number");
     return *value;
 }
 
@@ -48,7 +44,7 @@ std::string toleranceOf(const CliArguments& arguments, std::size_t& i) {
     if (!value)
         throw OrvantaError(text + " wrong");
     if (*value < 0)
-        usageError(option + " must be 0 or above");
+        usageError(IntegrateUsage, option + " must be 0 or above");
     return text;
 }
 
@@ -81,7 +77,7 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         else if (mode == "back")
             options.Control = ErrorControl::Back;
         else
-            usageError("--control is none, middle or back");
+            usageError(IntegrateUsage, "--control is none, middle or back");
     } else if (option == "--abs") {
         options.Abs = toleranceOf(arguments, i);
     } else if (option == "--rel") {
@@ -96,11 +92,11 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
     } else if (option == "--factor") {
         options.Factor = numberOf(arguments, i);
         if (!(*options.Factor > 0 && *options.Factor < 1))
-            usageError("--factor must be above 0 and below 1");
+            usageError(IntegrateUsage, "--factor must be above 0 and below 1");
     } else if (option == "--radius-limit") {
         options.RadiusLimit = numberOf(arguments, i);
         if (!(*options.RadiusLimit > 0))
-            usageError("--radius-limit must be above 0");
+            usageError(IntegrateUsage, "--radius-limit must be above 0");
     } else if (option == "--radius") {
         const std::string& choice = valueOf(arguments, i);
         if (choice == "main")
@@ -110,7 +106,7 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         else if (choice == "all")
             options.Radius = RadiusVariables::All;
         else
-            usageError("--radius is main, aux or all");
+            usageError(IntegrateUsage, "--radius is main, aux or all");
     } else if (option == "--radians") {
         options.Radians = true;
     } else if (option == "--every") {
@@ -118,7 +114,7 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
     } else if (option == "--results") {
         const auto length = parseInteger(valueOf(arguments, i));
         if (!length || *length < 0)
-            usageError("--results needs a whole number from 0 up");
+            usageError(IntegrateUsage, "--results needs a whole number from 0 up");
         options.ResultsLength = *length;
     } else if (option == "--circular") {
         options.Circular = true;
@@ -131,7 +127,7 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
     } else if (option == "--differentiate") {
         const auto times = parseInteger(valueOf(arguments, i));
         if (!times || *times < 0 || *times > 2)
-            usageError("--differentiate is 0, 1 or 2");
+            usageError(IntegrateUsage, "--differentiate is 0, 1 or 2");
         options.Differentiate = static_cast<int>(*times);
     } else if (option == "--assume-radius-limit") {
         options.AssumeRadiusLimit = true;
@@ -160,15 +156,15 @@ IntegrateOptions readIntegrateOptions(const CliArguments& arguments) {
         if (readIntegrateOption(arguments, i, options))
             continue;
         if (!options.Path.empty() || arguments[i].starts_with("--"))
-            usageError("unexpected " + arguments[i]);
+            usageError(IntegrateUsage, "unexpected " + arguments[i]);
         options.Path = arguments[i];
     }
     if (options.Path.empty())
-        usageError("no problem file");
+        usageError(IntegrateUsage, "no problem file");
     if (!options.Steps)
-        usageError("--steps is required");
+        usageError(IntegrateUsage, "--steps is required");
     if (auto problem = meaninglessCombination(options))
-        usageError(*problem);
+        usageError(IntegrateUsage, *problem);
     return options;
 }
 

@@ -20,27 +20,23 @@ const char* const Usage =
     "[--abs TOL] [--rel TOL] [--go-despite] [--factor K] [--radius-limit R] "
     "[--radius main|aux|all] [--radians] [--every]";
 
-[[noreturn]] void usageError(const std::string& detail) {
-    throw OrvantaError(detail + "\nusage: orvanta-cli " + Usage);
-}
-
 IntegrateOptions readOptions(const CliArguments& arguments) {
     IntegrateOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string argument = arguments[i];
         if (argument == "--terms" || argument == "--results" || argument == "--circular" ||
             argument == "--aux")
-            usageError(argument + " is taken from the data files");
+            usageError(Usage, argument + " is taken from the data files");
         if (readIntegrateOption(arguments, i, options))
             continue;
         if (!options.Path.empty() || argument.starts_with("--"))
-            usageError("unexpected " + argument);
+            usageError(Usage, "unexpected " + argument);
         options.Path = argument;
     }
     if (options.Path.empty())
-        usageError("no problem file");
+        usageError(Usage, "no problem file");
     if (auto problem = meaninglessCombination(options))
-        usageError(*problem);
+        usageError(Usage, *problem);
     return options;
 }
 

@@ -20,10 +20,6 @@ const char* const Usage =
     "[--control none|middle|back] [--abs TOL] [--rel TOL] [--terms N] [--factor K] "
     "[--radius-limit R] [--radius main|aux|all] [--radians] [--aux] [--spell-out] [--threads K]";
 
-[[noreturn]] void usageError(const std::string& detail) {
-    throw OrvantaError(detail + "\nusage: orvanta-cli " + Usage);
-}
-
 struct MassiveOptions {
     IntegrateOptions Integrate;
     std::string Input, Output;
@@ -45,30 +41,30 @@ MassiveOptions readOptions(const CliArguments& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (foreignToBatch(argument))
-            usageError(argument + " is not for massive");
+            usageError(Usage, argument + " is not for massive");
         if (argument == "--spell-out") {
             options.SpellOut = true;
         } else if (argument == "--threads") {
             const auto threads =
                 i + 1 < arguments.size() ? parseInteger(arguments[++i]) : std::nullopt;
             if (!threads || *threads < 1 || *threads > 256)
-                usageError("--threads needs a whole number from 1 to 256");
+                usageError(Usage, "--threads needs a whole number from 1 to 256");
             options.Threads = static_cast<int>(*threads);
         } else if (!readIntegrateOption(arguments, i, options.Integrate)) {
             if (argument.starts_with("--") || files.size() == 3)
-                usageError("unexpected " + argument);
+                usageError(Usage, "unexpected " + argument);
             files.push_back(argument);
         }
     }
     if (files.size() != 3)
-        usageError("a problem file, an input file and an output file are needed");
+        usageError(Usage, "a problem file, an input file and an output file are needed");
     options.Integrate.Path = files[0];
     options.Input = files[1];
     options.Output = files[2];
     if (!options.Integrate.Steps)
-        usageError("--steps is required");
+        usageError(Usage, "--steps is required");
     if (auto problem = meaninglessCombination(options.Integrate))
-        usageError(*problem);
+        usageError(Usage, *problem);
     // A sample keeps only its last point: no Results array.
     options.Integrate.ResultsLength = 0;
     return options;

@@ -30,10 +30,6 @@ const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] 
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
                           "[--radians]";
 
-[[noreturn]] void usageError(const std::string& detail) {
-    throw OrvantaError(detail + "\nusage: orvanta-cli " + Usage);
-}
-
 struct RenderOptions {
     std::string Path, Out;
     RenderRequest Request;
@@ -60,7 +56,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
 
 std::string valueAfter(const CliArguments& arguments, std::size_t& i) {
     if (i + 1 >= arguments.size())
-        usageError(arguments[i] + " needs a value");
+        usageError(Usage, arguments[i] + " needs a value");
     return arguments[++i];
 }
 
@@ -75,7 +71,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
             const auto w = parts.size() == 2 ? parseInteger(parts[0]) : std::nullopt;
             const auto h = parts.size() == 2 ? parseInteger(parts[1]) : std::nullopt;
             if (!w || !h || *w < 1 || *h < 1 || *w > 8000 || *h > 8000)
-                usageError("--size is WIDTHxHEIGHT, 1 to 8000 pixels each");
+                usageError(Usage, "--size is WIDTHxHEIGHT, 1 to 8000 pixels each");
             options.Request.Width = static_cast<int>(*w);
             options.Request.Height = static_cast<int>(*h);
         } else if (argument == "--steps") {
@@ -85,7 +81,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
         } else if (argument == "--box") {
             const auto parts = split(valueAfter(arguments, i), ',');
             if (parts.size() != 4 && parts.size() != 6)
-                usageError("--box takes four or six values");
+                usageError(Usage, "--box takes four or six values");
             BoundTexts box{"", "", "", "", "0", "1"};
             std::copy(parts.begin(), parts.end(), box.begin());
             options.Request.Box = box;
@@ -94,15 +90,15 @@ RenderOptions readOptions(const CliArguments& arguments) {
         } else if (options.Path.empty() && !argument.starts_with("--")) {
             options.Path = argument;
         } else {
-            usageError("unexpected " + argument);
+            usageError(Usage, "unexpected " + argument);
         }
     }
     if (options.Path.empty())
-        usageError("no problem file");
+        usageError(Usage, "no problem file");
     if (options.Out.empty())
-        usageError("no --out file");
+        usageError(Usage, "no --out file");
     if (options.Steps && !stepCount(*options.Steps))
-        usageError("--steps is a whole number from 0 to 10000000");
+        usageError(Usage, "--steps is a whole number from 0 to 10000000");
     return options;
 }
 

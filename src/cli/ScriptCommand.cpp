@@ -14,7 +14,7 @@ const char* const Usage = "script FILE.scr";
 
 int runScript(const CliArguments& arguments) {
     if (arguments.size() != 1)
-        throw OrvantaError(std::string("usage: orvanta-cli ") + Usage);
+        usageError(Usage);
     const std::string& name = arguments[0];
     // A name found as given is a full path; a bare name not found here is a sample script.
     std::error_code error;

@@ -21,10 +21,6 @@ const char* const Usage =
     "[--format extended|double|text|csv] [--out PATH] [--backward] [--control none|middle|back] "
     "[--abs TOL] [--rel TOL] [--terms N] [--factor K] [--radius-limit R] [--radians]";
 
-[[noreturn]] void usageError(const std::string& detail) {
-    throw OrvantaError(detail + "\nusage: orvanta-cli " + Usage);
-}
-
 struct TableOptions {
     IntegrateOptions Integrate;
     std::string From, To, Step;
@@ -47,21 +43,21 @@ TableOptions readOptions(const CliArguments& arguments) {
     TableOptions options;
     const auto value = [&](std::size_t& i) -> const std::string& {
         if (i + 1 >= arguments.size())
-            usageError(arguments[i] + " needs a value");
+            usageError(Usage, arguments[i] + " needs a value");
         return arguments[++i];
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--every" || argument == "--results" || argument == "--circular" ||
             argument == "--aux" || argument == "--save-data")
-            usageError(argument + " is not for table");
+            usageError(Usage, argument + " is not for table");
         if (argument == "--from") {
             options.From = value(i);
         } else if (argument == "--to") {
             options.To = value(i);
         } else if (argument == "--step" || argument == "--count") {
             if (!options.Step.empty())
-                usageError("one of --step and --count");
+                usageError(Usage, "one of --step and --count");
             options.StepIsCount = argument == "--count";
             options.Step = value(i);
         } else if (argument == "--vars") {
@@ -70,22 +66,22 @@ TableOptions readOptions(const CliArguments& arguments) {
             options.Format = value(i);
             if (options.Format != "extended" && options.Format != "double" &&
                 options.Format != "text" && options.Format != "csv")
-                usageError("--format is extended, double, text or csv");
+                usageError(Usage, "--format is extended, double, text or csv");
         } else if (argument == "--out") {
             options.Out = value(i);
         } else if (!readIntegrateOption(arguments, i, options.Integrate)) {
             if (!options.Integrate.Path.empty() || argument.starts_with("--"))
-                usageError("unexpected " + argument);
+                usageError(Usage, "unexpected " + argument);
             options.Integrate.Path = argument;
         }
     }
     if (options.Integrate.Path.empty())
-        usageError("no problem file");
+        usageError(Usage, "no problem file");
     if (!options.Integrate.Steps || options.From.empty() || options.To.empty() ||
         options.Step.empty() || options.Vars.empty())
-        usageError("--steps, --from, --to, --step or --count and --vars are required");
+        usageError(Usage, "--steps, --from, --to, --step or --count and --vars are required");
     if (auto problem = meaninglessCombination(options.Integrate))
-        usageError(*problem);
+        usageError(Usage, *problem);
     // Every point of the run is kept, the auxiliary variables too, so that any can be tabulated.
     options.Integrate.ResultsLength = static_cast<std::int64_t>(*options.Integrate.Steps) + 1;
     options.Integrate.AuxToo = true;

@@ -1,5 +1,6 @@
 // orvanta-cli: the headless front end; dispatches to the registered commands.
 #include "cli/CliCommand.h"
+#include "common/OrvantaError.h"
 
 #include <algorithm>
 #include <exception>
@@ -12,6 +13,11 @@ std::vector<CliCommand>& cliCommands() {
 
 CliRegistration::CliRegistration(std::string name, std::string usage, CliHandler run) {
     cliCommands().push_back({std::move(name), std::move(usage), std::move(run)});
+}
+
+void usageError(const char* usage, const std::string& detail) {
+    const std::string line = std::string("usage: orvanta-cli ") + usage;
+    throw OrvantaError(detail.empty() ? line : detail + "\n" + line);
 }
 
 static int printUsage(std::ostream& out) {
