@@ -163,7 +163,9 @@ int runMassiveCommand(const CliArguments& arguments) {
 
     MassiveHooks hooks;
     hooks.StopRequested = [] { return interrupted.load(); };
-    const auto makeWorker = [&] { return std::make_unique<CliWorker>(panes, options.Integrate, ui); };
+    const auto makeWorker = [&] {
+        return std::make_unique<CliWorker>(panes, options.Integrate, ui);
+    };
 #ifdef ORVANTA_MPI
     if (options.Mpi) {
         MpiPartners partners;

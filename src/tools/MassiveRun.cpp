@@ -219,7 +219,8 @@ MassiveOutcome runMassive(const MassiveJob& job, const MassiveWorkerFactory& mak
     settings.TEnd = workers[0]->problem().TEnd;
     const long long total = agreement.Records - agreement.Skipped;
     const long long ownTotal = (total - share + shares - 1) / shares;
-    const int threads = static_cast<int>(std::clamp<long long>(job.Threads, 1, std::max(1LL, ownTotal)));
+    const int threads =
+        static_cast<int>(std::clamp<long long>(job.Threads, 1, std::max(1LL, ownTotal)));
     while (static_cast<int>(workers.size()) < threads)
         workers.push_back(makeWorker());
 

@@ -44,7 +44,7 @@ struct MassiveJob {
 };
 
 struct MassiveProgress {
-    long long Done = 0;  // records written (or, in a process other than the first, sent) by this run
+    long long Done = 0; // records written (or, in a process other than the first, sent) by this run
     long long Total = 0; // records this process has to do
     double Seconds = 0;  // since the run started
 };
