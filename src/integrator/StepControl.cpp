@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "integrator/StepFaults.h"
+#include "integrator/ToleranceStep.h"
 
 #include <algorithm>
 #include <cmath>
@@ -167,6 +168,10 @@ void AfterStep(ProgramState& state, TCompiledProblem& problem) {
         problem.CurrentIndep == problem.SpecialPoint) {
         problem.Radius = state.RadLimit;
         problem.Step = problem.Radius * problem.Direction;
+        return;
+    }
+    if (state.Control == ErrorControl::Tolerance) {
+        toleranceAfterStep(state, problem);
         return;
     }
     EstimateRadius(state, problem);
