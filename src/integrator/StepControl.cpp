@@ -182,6 +182,10 @@ std::string radiusText(const TCompiledProblem& problem) {
     return "Heuristic conv. radius: " + formatShort(problem.Radius);
 }
 
+std::string stepText(const TCompiledProblem& problem) {
+    return "Step: " + formatShort(problem.Step);
+}
+
 namespace {
 
 bool flagSet(const std::vector<std::uint8_t>& flags, std::int32_t i) {

@@ -1,6 +1,8 @@
 #include "integrator/ToleranceStep.h"
 
+#include "common/NumberText.h"
 #include "integrator/IndependentSum.h"
+#include "integrator/StepControl.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,6 +64,23 @@ TailScale tailScale(const TCompiledProblem& problem, std::int32_t terms, Extende
 // (3.4 % at N = 31). A factor fixed on s itself would mean a margin that falls with N.
 Extended toleranceSafety(std::int32_t terms) {
     return std::exp(-1.0L / static_cast<Extended>(std::max(terms - 1, 1)));
+}
+
+std::optional<Extended> readStepTolerance(const std::string& text) {
+    const auto tolerance = parseTrimmedNumber(text);
+    if (!tolerance || !(*tolerance > 0) || !std::isfinite(*tolerance))
+        return std::nullopt;
+    return tolerance;
+}
+
+std::optional<std::string> changeStepTolerance(ProgramState& state, TCompiledProblem& problem,
+                                               const std::string& text) {
+    const auto tolerance = readStepTolerance(text);
+    if (!tolerance)
+        return formatShort(state.StepTolerance);
+    state.StepTolerance = *tolerance;
+    refreshStep(state, problem);
+    return std::nullopt;
 }
 
 void toleranceAfterStep(ProgramState& state, TCompiledProblem& problem) {

@@ -6,6 +6,8 @@
 #include "integrator/ProgramState.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // A step's h grows by at most this factor over the step that reached the current point.
 constexpr long double MaxStepGrowth = 2;
@@ -22,6 +24,13 @@ TailScale tailScale(const TCompiledProblem& problem, std::int32_t terms, Extende
 
 // The factor on rho for `terms` terms (see the derivation in ToleranceStep.cpp).
 Extended toleranceSafety(std::int32_t terms);
+
+// A tolerance's text: a finite number above 0, or nothing.
+std::optional<Extended> readStepTolerance(const std::string& text);
+// The tolerance's edit: a number above 0 becomes StepTolerance and the next step is chosen
+// again; any other text leaves everything as it was and gives the text to put back.
+std::optional<std::string> changeStepTolerance(ProgramState& state, TCompiledProblem& problem,
+                                               const std::string& text);
 
 // Sets Radius (the tail's radius, capped by RadLimit) and Step = safety * rho, capped by RadLimit
 // and by MaxStepGrowth times the step that reached the current point.
