@@ -180,6 +180,7 @@ CopiedWorker::CopiedWorker(const ProgramState& state, const TCompiledProblem& pr
     state_.AssumeRadiusLimit = state.AssumeRadiusLimit;
     state_.RadiusChoice = state.RadiusChoice;
     state_.Control = state.Control;
+    state_.StepTolerance = state.StepTolerance;
     // The engine's plan is built again for this copy's own coefficient table.
     problem_.Plan.reset();
 }
