@@ -229,6 +229,7 @@ int runRender(const CliArguments& arguments) {
             return 1;
         state.Curves = std::move(*curves);
     } else {
+        state.Curves.ThreeD = options.Scene.has_value();
         generateCurves(state.Curves, graph.Names, ui);
     }
     if (state.Curves.Curves.empty())

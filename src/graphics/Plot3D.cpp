@@ -81,7 +81,7 @@ void GraphModel::plotPoint3D(std::int32_t slot, Pixel right, Pixel left, const T
             at.px = p.x;
             at.py = p.y;
             const bool red = isPureRed(colours[eye]);
-            std::uint16_t* depth = Depths.eye(red ? 0 : 1);
+            DepthBuffer& depth = Depths.eye(red ? 0 : 1);
             if (stereo)
                 paintStereoTubeDisc(Image, depth, at, r, red, shading);
             else

@@ -7,18 +7,26 @@
 #include <cstdint>
 #include <vector>
 
-// Two depth buffers of the image's size, one per eye; 0 is the farthest depth.
+// One eye's depth buffer of the image's size; 0 is the farthest depth. It remembers the last
+// disc painted through it: a disc at the same centre that is no nearer paints nothing.
+struct DepthBuffer {
+    std::vector<std::uint16_t> Depth;
+    int LastX = -1, LastY = -1;
+    std::uint16_t LastDepth = 0;
+};
+
+// Two depth buffers, one per eye.
 class DepthBuffers {
   public:
     void resize(int width, int height);
     void clear();
     int width() const { return width_; }
     int height() const { return height_; }
-    std::uint16_t* eye(int index) { return buffers_[static_cast<std::size_t>(index)].data(); }
+    DepthBuffer& eye(int index) { return buffers_[static_cast<std::size_t>(index)]; }
 
   private:
     int width_ = 0, height_ = 0;
-    std::vector<std::uint16_t> buffers_[2];
+    DepthBuffer buffers_[2];
 };
 
 // One disc: its centre pixel, its depth (rotated z) and the unit normal of the projected
@@ -45,9 +53,9 @@ struct TubeShading {
 
 // A disc of radius r in the axonometric picture: b = (r - |d|) / r with d the offset along the
 // normal, the pixel becomes f * b times the colour.
-void paintTubeDisc(QImage& image, std::uint16_t* depth, const TubeDisc& disc, int r, QRgb colour,
+void paintTubeDisc(QImage& image, DepthBuffer& depth, const TubeDisc& disc, int r, QRgb colour,
                    const TubeShading& shading);
 // A disc in one eye's image of the stereo pair: d is the offset along the normal limited to
 // 0..r, and only the eye's channel (red or blue) is written, round(round(f * 255) * b).
-void paintStereoTubeDisc(QImage& image, std::uint16_t* depth, const TubeDisc& disc, int r,
+void paintStereoTubeDisc(QImage& image, DepthBuffer& depth, const TubeDisc& disc, int r,
                          bool redChannel, const TubeShading& shading);

@@ -51,8 +51,8 @@ TEST(TubeDiscs, TheNearerDiscHidesTheFartherWhateverTheOrder) {
         EXPECT_EQ(qBlue(between), 0) << nearFirst;
         // Only the far disc reaches x = 28.
         EXPECT_GT(qBlue(c.image.pixel(28, 20)), 0);
-        EXPECT_EQ(c.depths.eye(0)[20 * 40 + 22], Shading.depth(9));
-        EXPECT_EQ(c.depths.eye(1)[20 * 40 + 22], 0); // the other eye's buffer is untouched
+        EXPECT_EQ(c.depths.eye(0).Depth[20 * 40 + 22], Shading.depth(9));
+        EXPECT_EQ(c.depths.eye(1).Depth[20 * 40 + 22], 0); // the other eye's buffer is untouched
     }
 }
 
@@ -86,4 +86,20 @@ TEST(TubeDiscs, StereoWritesOnlyTheEyeChannelFullBrightOnOneSide) {
     half.image.fill(Qt::black);
     paintStereoTubeDisc(half.image, half.depths.eye(0), {20, 20, 5, 0, 1}, 6, true, Shading);
     EXPECT_EQ(half.image.pixel(20, 18), qRgb(191, 0, 0));
+}
+
+TEST(TubeDiscs, ADiscAtTheSameCentreThatIsNoNearerChangesNothing) {
+    Canvas c;
+    paintTubeDisc(c.image, c.depths.eye(0), {20, 20, 5, 0, 1}, 6, qRgb(200, 0, 0), Shading);
+    const QImage first = c.image.copy();
+    paintTubeDisc(c.image, c.depths.eye(0), {20, 20, 5, 1, 0}, 6, qRgb(0, 200, 0), Shading);
+    EXPECT_EQ(c.image, first);
+    // Nearer at the same centre: painted again.
+    paintTubeDisc(c.image, c.depths.eye(0), {20, 20, 6, 1, 0}, 6, qRgb(0, 200, 0), Shading);
+    EXPECT_GT(qGreen(c.image.pixel(20, 20)), 0);
+    // After a clear the same disc paints again.
+    c.depths.clear();
+    c.image.fill(Qt::white);
+    paintTubeDisc(c.image, c.depths.eye(0), {20, 20, 6, 1, 0}, 6, qRgb(0, 200, 0), Shading);
+    EXPECT_GT(qGreen(c.image.pixel(20, 20)), 0);
 }
