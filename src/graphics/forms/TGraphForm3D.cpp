@@ -13,12 +13,12 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -44,10 +44,12 @@ void TGraphForm::create3DControls(QBoxLayout* panelLayout) {
     rbL = new QRadioButton("L", gbLR);
     rbR = new QRadioButton("R", gbLR);
     rbR->setChecked(true);
-    auto* lrLayout = new QHBoxLayout(gbLR);
+    gbLR->setFlat(true);
+    auto* lrLayout = new QVBoxLayout(gbLR);
     lrLayout->setContentsMargins(2, 0, 2, 0);
     lrLayout->addWidget(rbL);
     lrLayout->addWidget(rbR);
+    gbLR->setMinimumHeight(gbLR->sizeHint().height());
     gbLR->setVisible(false);
     cbCube = new QCheckBox("Cage On", gb3D);
     cbAxes = new QCheckBox("Axes On", gb3D);
@@ -57,23 +59,26 @@ void TGraphForm::create3DControls(QBoxLayout* panelLayout) {
     cbAnchored->setToolTip("Rotation center anchored");
     pbTube = new QProgressBar(gb3D);
     pbTube->setRange(0, 100);
+    pbTube->setTextVisible(false);
+    pbTube->setMaximumHeight(8);
     pbTube->setVisible(false);
     tbVert = createTrackBar(Qt::Vertical, "Turn around axis parallel Ox ", gb3D);
     tbHoriz = createTrackBar(Qt::Horizontal, "Turn around axis parallel Oy", gb3D);
-    tbVert->setMaximumHeight(110);
+    tbVert->setMaximumHeight(100);
 
     auto* layout = new QGridLayout(gb3D);
     layout->setContentsMargins(4, 2, 4, 2);
+    // The eye choice stands beside the mode; the vertical track bar at the right.
     layout->addWidget(rbStereo, 0, 0);
     layout->addWidget(rbIsometry, 1, 0);
-    layout->addWidget(gbLR, 2, 0);
-    layout->addWidget(cbCube, 3, 0);
-    layout->addWidget(cbAxes, 4, 0);
-    layout->addWidget(cbTube, 5, 0);
-    layout->addWidget(cbAnchored, 6, 0);
-    layout->addWidget(tbVert, 0, 1, 7, 1, Qt::AlignHCenter);
-    layout->addWidget(tbHoriz, 7, 0, 1, 2);
-    layout->addWidget(pbTube, 8, 0, 1, 2);
+    layout->addWidget(gbLR, 0, 1, 2, 1);
+    layout->addWidget(cbCube, 2, 0);
+    layout->addWidget(cbAxes, 3, 0);
+    layout->addWidget(cbTube, 4, 0);
+    layout->addWidget(cbAnchored, 5, 0);
+    layout->addWidget(tbVert, 0, 2, 6, 1, Qt::AlignHCenter);
+    layout->addWidget(tbHoriz, 6, 0, 1, 3);
+    layout->addWidget(pbTube, 7, 0, 1, 3);
     gb3D->setVisible(false);
     panelLayout->insertWidget(1, gb3D);
 
@@ -82,8 +87,17 @@ void TGraphForm::create3DControls(QBoxLayout* panelLayout) {
         connect(button, &QAbstractButton::clicked, this, &TGraphForm::rbIsometryClick);
     connect(cbTube, &QCheckBox::clicked, this, &TGraphForm::cbTubeClick);
     connect(cbAnchored, &QCheckBox::clicked, this, &TGraphForm::cbAnchoredClick);
+    // A drag turns when the bar is let go; clicks on the track and keys turn at once.
     connect(tbVert, &QSlider::sliderReleased, this, &TGraphForm::tbVertUp);
     connect(tbHoriz, &QSlider::sliderReleased, this, &TGraphForm::tbHorizUp);
+    connect(tbVert, &QSlider::valueChanged, this, [this] {
+        if (!tbVert->isSliderDown())
+            tbVertUp();
+    });
+    connect(tbHoriz, &QSlider::valueChanged, this, [this] {
+        if (!tbHoriz->isSliderDown())
+            tbHorizUp();
+    });
 }
 
 void TGraphForm::create3DMenus(QMenu* view) {
@@ -178,6 +192,7 @@ void TGraphForm::N3Dparameters1Click() {
     GraphProblem graph = graphProblem();
     TForm3D form(model_, graph, ui_, this);
     if (form.exec() == QDialog::Accepted) {
+        const QSignalBlocker blockHoriz(tbHoriz), blockVert(tbVert);
         tbHoriz->setValue(trackBarPosition(model_.View.Params.Beta));
         tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
     }
