@@ -3,10 +3,12 @@
 #pragma once
 
 #include "graphics/GraphRun.h"
+#include "graphics/Portrait.h"
 #include "graphics/forms/ScreenPlayClock.h"
 
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <array>
 #include <chrono>
@@ -27,6 +29,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class RadioGroup;
+class TFieldParamForm;
 class TProblForm;
 class Ui;
 struct WorkspaceState;
@@ -117,6 +120,11 @@ class TGraphForm : public QMainWindow {
     QAction* Mainpanel1;
     QAction* Windowsmillisecondcounter1;
     QAction* Hardwaremicrosecondcounter1;
+    QAction* Make1;
+    QAction* FieldofdirectionsParams;
+
+    // The phase-portrait designer while it is open.
+    TFieldParamForm* fieldParams() const;
 
   public slots:
     void FormPaint(); // texts and enabled states from the problem and the picture
@@ -129,6 +137,8 @@ class TGraphForm : public QMainWindow {
     void btUndoClick();
     void btPlayClick();
     void Clear1Click();
+    void Make1Click();
+    void FieldofdirectionsParamsClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -208,6 +218,16 @@ class TGraphForm : public QMainWindow {
     std::optional<std::int32_t> placedCurve() const;
     void chooseLegendColour(QPoint at);
     void placeInitialValues();
+    void showMainGraphPage(); // the main window forward on its "Graph setting" page
+
+    // Phase portraits.
+    void createPortraitMenu();
+    void openDesigner();
+    void releaseDesigner();
+    bool readDesigner(); // false after "Wrong field parameters values"
+    void chooseStrokeColour();
+    void makePortraitNow(PortraitMode mode);
+    void strokeAtPointer();
 
     ProblemWindows& windows_;
     Ui& ui_;
@@ -222,4 +242,6 @@ class TGraphForm : public QMainWindow {
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
     WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
+    PortraitParams portrait_;
+    QPointer<TFieldParamForm> designer_;
 };
