@@ -12,13 +12,18 @@ void SegmentPolynomials::prepare(const std::vector<const Extended*>& lanes, std:
     lanes_ = lanes.size();
     // Lanes go in blocks of a fixed width so that a block's sums stay in registers.
     stride_ = (lanes_ + Block - 1) / Block * Block;
+    powers_.resize(static_cast<std::size_t>(std::max(count, 0)));
+    Extended power = 1;
+    for (Extended& p : powers_)
+        p = power, power *= span;
+    // Each lane is read from its highest term down to the first one that counts.
     std::size_t kept = count > 0 ? 1 : 0;
-    for (const Extended* a : lanes) {
-        Extended power = 1;
-        for (std::int32_t k = 0; k < count; ++k, power *= span)
-            if (!(std::fabs(a[k]) * power <= tolerance)) // NaN and infinities are kept
-                kept = std::max(kept, static_cast<std::size_t>(k) + 1);
-    }
+    for (const Extended* a : lanes)
+        for (std::size_t k = powers_.size(); k-- > kept;)
+            if (!(std::fabs(a[k]) * powers_[k] <= tolerance)) { // NaN and infinities are kept
+                kept = k + 1;
+                break;
+            }
     terms_ = kept;
     coefficients_.assign(terms_ * stride_, 0.0);
     for (std::size_t k = 0; k < terms_; ++k)
