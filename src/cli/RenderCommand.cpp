@@ -6,6 +6,7 @@
 #include "common/OrvantaError.h"
 #include "compiler/FormulaParser.h"
 #include "graphics/PngWriter.h"
+#include "graphics/Portrait.h"
 #include "graphics/RenderGraph.h"
 #include "graphics/View3DCommands.h"
 #include "integrator/ProblemCompile.h"
@@ -29,7 +30,9 @@ namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
-                          "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C]";
+                          "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C] "
+                          "[--portrait [--nodes NX,NY[,NZ]] [--stroke-steps N] [--linear] "
+                          "[--limit PIXELS]]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -37,7 +40,8 @@ struct RenderOptions {
     std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
-    std::optional<SceneRequest> Scene; // a 3D picture
+    std::optional<SceneRequest> Scene;     // a 3D picture
+    std::optional<PortraitTexts> Portrait; // a phase portrait instead of the stored curves
 };
 
 std::optional<long long> stepCount(const std::string& text) {
@@ -89,8 +93,34 @@ bool readSceneOption(const CliArguments& arguments, std::size_t& i, RenderOption
     return true;
 }
 
+// The phase-portrait options, with the designer's defaults for what is not given.
+bool readPortraitOption(const CliArguments& arguments, std::size_t& i, PortraitTexts& portrait) {
+    const std::string& argument = arguments[i];
+    if (argument == "--nodes") {
+        const auto parts = split(valueAfter(arguments, i), ',');
+        if (parts.size() != 2 && parts.size() != 3)
+            usageError(Usage, "--nodes takes two or three counts");
+        portrait.NodesX = parts[0];
+        portrait.NodesY = parts[1];
+        if (parts.size() == 3)
+            portrait.NodesZ = parts[2];
+    } else if (argument == "--stroke-steps") {
+        portrait.StrokeSteps = valueAfter(arguments, i);
+    } else if (argument == "--linear") {
+        portrait.Type = StrokeType::Linear;
+    } else if (argument == "--limit") {
+        portrait.PixelLimit = valueAfter(arguments, i);
+        portrait.Length = StrokeLength::Limited;
+    } else {
+        return argument == "--portrait";
+    }
+    return true;
+}
+
 RenderOptions readOptions(const CliArguments& arguments) {
     RenderOptions options;
+    PortraitTexts portrait = portraitTexts(PortraitParams{});
+    bool portraitWanted = false, portraitOptions = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--out") {
@@ -117,6 +147,9 @@ RenderOptions readOptions(const CliArguments& arguments) {
         } else if (argument == "--radians") {
             options.Radians = true;
         } else if (readSceneOption(arguments, i, options)) {
+        } else if (readPortraitOption(arguments, i, portrait)) {
+            portraitWanted = portraitWanted || argument == "--portrait";
+            portraitOptions = true;
         } else if (options.Path.empty() && !argument.starts_with("--")) {
             options.Path = argument;
         } else {
@@ -127,6 +160,10 @@ RenderOptions readOptions(const CliArguments& arguments) {
         usageError(Usage, "no problem file");
     if (options.Out.empty())
         usageError(Usage, "no --out file");
+    if (portraitOptions && !portraitWanted)
+        usageError(Usage, "--nodes, --stroke-steps, --linear and --limit need --portrait");
+    if (portraitWanted)
+        options.Portrait = portrait;
     if (options.Steps && !stepCount(*options.Steps))
         usageError(Usage, "--steps is a whole number from 0 to 10000000");
     return options;
@@ -169,6 +206,19 @@ void takeScriptGraph(const ScriptRecord& record, GraphModel& model, RenderReques
                                     [](const std::string& text) { return !trim(text).empty(); });
     if (!request.Box && bounds)
         request.Box = BoundTexts{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+}
+
+// A grid portrait over the world box the picture was given.
+bool renderPortrait(GraphModel& model, GraphProblem& graph, Ui& ui, const PortraitTexts& texts) {
+    PortraitParams params;
+    if (!readPortraitParams(texts, params, ui))
+        return false;
+    const PortraitOutcome outcome = makePortrait(model, graph, ui, params, PortraitRequest{});
+    if (outcome.End != PortraitEnd::Drawn)
+        return false;
+    std::cerr << formatText("%lld strokes in %.2f s\n", static_cast<long long>(outcome.Strokes),
+                            outcome.Seconds);
+    return true;
 }
 
 int runRender(const CliArguments& arguments) {
@@ -251,6 +301,8 @@ int runRender(const CliArguments& arguments) {
     }
     if (!renderGraph(model, graph, ui, request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
+        return 1;
+    if (options.Portrait && !renderPortrait(model, graph, ui, *options.Portrait))
         return 1;
     writePng(model.Image, options.Out);
     std::cerr << formatText("%d x %d pixels, %d curves, %d points stored\n", model.Image.width(),

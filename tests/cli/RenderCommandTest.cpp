@@ -126,3 +126,27 @@ TEST(RenderCommand, RefusesBadThreeDOptions) {
     EXPECT_NE(r.err.find("need curves of three variables"), std::string::npos);
     EXPECT_TRUE(r.png.empty());
 }
+
+TEST(RenderCommand, APortraitDrawsAStrokeThroughEveryNode) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orvanta_render_portrait_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const auto ode = dir / "pendulum.ode";
+    std::ofstream(ode) << "[Main variables]\nx = 1\ny = 0\n\n[ODEs]\nx' = y\ny' = -sin(x)\n";
+
+    Rendered r = render("--radians --steps 10 --curves x,y --box -4,4,-3,3 --size 400x300 "
+                        "--portrait --nodes 5,3 --limit 6 --linear",
+                        ode.string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("15 strokes in "), std::string::npos) << r.err;
+    EXPECT_EQ(bigEndian(r.png, 16), 400u);
+
+    r = render("--radians --steps 10 --box -4,4,-3,3 --portrait --nodes 5,x", ode.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Wrong field parameters values"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.png.empty());
+    r = render("--radians --steps 10 --limit 5", ode.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("need --portrait"), std::string::npos) << r.err;
+    std::filesystem::remove_all(dir);
+}

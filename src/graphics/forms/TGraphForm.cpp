@@ -158,8 +158,6 @@ void TGraphForm::createControls() {
 
     rgPlotCurve = new RadioGroup("mouse click", {"None", "IVP", "Stroke"}, panel);
     rgPlotCurve->setItemIndex(0);
-    // Strokes belong to the phase portraits, which this window does not draw yet.
-    rgPlotCurve->button(2)->setEnabled(false);
     memNoStorage = new QLabel("Curves will\ndisappear\nif resized!", panel);
     memNoStorage->setStyleSheet("color: red;");
     memNoStorage->setVisible(false);
@@ -262,6 +260,7 @@ void TGraphForm::createMenus() {
         timerGroup->addAction(action);
     }
     Windowsmillisecondcounter1->setChecked(true);
+    createPortraitMenu();
 }
 
 // The fixed parts stand around the picture: the Y edits on its left, the X edits below it,

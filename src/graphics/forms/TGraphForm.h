@@ -3,11 +3,13 @@
 #pragma once
 
 #include "graphics/GraphRun.h"
+#include "graphics/Portrait.h"
 #include "graphics/View3DCommands.h"
 #include "graphics/forms/ScreenPlayClock.h"
 
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <array>
 #include <chrono>
@@ -33,6 +35,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class RadioGroup;
+class TFieldParamForm;
 class TProblForm;
 class Ui;
 struct WorkspaceState;
@@ -143,6 +146,11 @@ class TGraphForm : public QMainWindow {
     QAction* Mainpanel1;
     QAction* Windowsmillisecondcounter1;
     QAction* Hardwaremicrosecondcounter1;
+    QAction* Make1;
+    QAction* FieldofdirectionsParams;
+
+    // The phase-portrait designer while it is open.
+    TFieldParamForm* fieldParams() const;
 
   public slots:
     void FormPaint(); // texts and enabled states from the problem and the picture
@@ -161,6 +169,8 @@ class TGraphForm : public QMainWindow {
     void tbVertUp();
     void tbHorizUp();
     void N3Dparameters1Click();
+    void Make1Click();
+    void FieldofdirectionsParamsClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -252,6 +262,16 @@ class TGraphForm : public QMainWindow {
     void after3DDrawing();
     void showTubeProgress();
     bool moveCursor(QPoint at);
+    void showMainGraphPage(); // the main window forward on its "Graph setting" page
+
+    // Phase portraits.
+    void createPortraitMenu();
+    void openDesigner();
+    void releaseDesigner();
+    bool readDesigner(); // false after "Wrong field parameters values"
+    void chooseStrokeColour();
+    void makePortraitNow(PortraitMode mode);
+    void strokeAtPointer();
 
     ProblemWindows& windows_;
     Ui& ui_;
@@ -266,4 +286,7 @@ class TGraphForm : public QMainWindow {
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
     QPoint cursorAt_;    // the pointer's last position, where the wheel moves the 3D cursor
+    WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
+    PortraitParams portrait_;
+    QPointer<TFieldParamForm> designer_;
 };

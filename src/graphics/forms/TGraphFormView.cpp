@@ -360,15 +360,18 @@ std::optional<std::int32_t> TGraphForm::placedCurve() const {
 
 void TGraphForm::rgPlotCurveClick() {
     stopAuto();
-    if (rgPlotCurve->itemIndex() != 1)
+    if (rgPlotCurve->itemIndex() == 0) {
+        releaseDesigner();
         return;
+    }
     memNoStorage->setVisible(true);
+    if (rgPlotCurve->itemIndex() == 2) {
+        openDesigner();
+        return;
+    }
     if (placedCurve())
         return;
-    TProblForm* main = windows_.mainWindow();
-    main->show();
-    main->raise();
-    main->PageControl1->setCurrentIndex(TProblForm::GraphPage);
+    showMainGraphPage();
     ui_.message("Select one curve whose new initial values will be set by mouse\r\n(or delete all "
                 "curves leaving only one)");
 }
@@ -390,6 +393,8 @@ void TGraphForm::PaintBox1MouseDown(QMouseEvent* event) {
     }
     if (rgPlotCurve->itemIndex() == 1)
         placeInitialValues();
+    else
+        strokeAtPointer();
 }
 
 void TGraphForm::chooseLegendColour(QPoint at) {
