@@ -249,7 +249,7 @@ class TGraphForm : public QMainWindow {
     void takeScene();
     void turn(TurnAxis axis, int position);
     void redo3D();
-    void after3DDrawing();
+    bool closeOnProjectionFailure();
     void showTubeProgress();
     bool moveCursor(QPoint at);
 

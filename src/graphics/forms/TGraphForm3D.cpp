@@ -149,7 +149,7 @@ void TGraphForm::cbTubeClick() {
     GraphProblem graph = graphProblem();
     switchTube(model_, graph, ui_, cbTube->isChecked());
     cbBullet->setChecked(model_.ShowBullets);
-    after3DDrawing();
+    showWorld();
 }
 
 void TGraphForm::cbAnchoredClick() {
@@ -165,7 +165,7 @@ void TGraphForm::turn(TurnAxis axis, int position) {
         return;
     GraphProblem graph = graphProblem();
     turnByTrackBar(model_, graph, ui_, axis, position);
-    after3DDrawing();
+    showWorld();
 }
 
 void TGraphForm::tbVertUp() {
@@ -182,7 +182,7 @@ void TGraphForm::redo3D() {
         return;
     GraphProblem graph = graphProblem();
     redoView(model_, graph, ui_);
-    after3DDrawing();
+    showWorld();
 }
 
 void TGraphForm::N3Dparameters1Click() {
@@ -197,18 +197,17 @@ void TGraphForm::N3Dparameters1Click() {
         tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
     }
     if (state_.Curves.ThreeD)
-        after3DDrawing();
+        showWorld();
 }
 
 // A point that could not be projected closes the window (the message is shown by then).
-void TGraphForm::after3DDrawing() {
-    if (model_.View.Failed) {
-        model_.View.Failed = false;
-        unsetCursor();
-        close();
-        return;
-    }
-    showWorld();
+bool TGraphForm::closeOnProjectionFailure() {
+    if (!model_.View.Failed)
+        return false;
+    model_.View.Failed = false;
+    unsetCursor();
+    close();
+    return true;
 }
 
 void TGraphForm::showTubeProgress() {
