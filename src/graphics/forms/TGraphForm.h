@@ -250,6 +250,8 @@ class TGraphForm : public QMainWindow {
     void turn(TurnAxis axis, int position);
     void redo3D();
     bool closeOnProjectionFailure();
+    void takeTurns(const std::array<Extended, 3>& turns);
+    void showTurns();
     void showTubeProgress();
     bool moveCursor(QPoint at);
 

@@ -185,17 +185,27 @@ void TGraphForm::redo3D() {
     showWorld();
 }
 
+// The turns of a script or of "Previous": the matrix and the track bars follow.
+void TGraphForm::takeTurns(const std::array<Extended, 3>& turns) {
+    takeSnapshotTurns(model_.View.Params, turns);
+    model_.View.rebuildMatrix();
+    showTurns();
+}
+
+void TGraphForm::showTurns() {
+    const QSignalBlocker blockHoriz(tbHoriz), blockVert(tbVert);
+    tbHoriz->setValue(trackBarPosition(model_.View.Params.Beta));
+    tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
+}
+
 void TGraphForm::N3Dparameters1Click() {
     stopAuto();
     if (!source())
         return;
     GraphProblem graph = graphProblem();
     TForm3D form(model_, graph, ui_, this);
-    if (form.exec() == QDialog::Accepted) {
-        const QSignalBlocker blockHoriz(tbHoriz), blockVert(tbVert);
-        tbHoriz->setValue(trackBarPosition(model_.View.Params.Beta));
-        tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
-    }
+    if (form.exec() == QDialog::Accepted)
+        showTurns();
     if (state_.Curves.ThreeD)
         showWorld();
 }
