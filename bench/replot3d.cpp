@@ -65,17 +65,17 @@ void replot(benchmark::State& bench, const SceneRequest& scene) {
 }
 
 void BM_ReplotLorenzStereo(benchmark::State& bench) {
-    replot(bench, {ViewMode::Stereo, false, true, {20, 30, 0}});
+    replot(bench, {ViewMode::Stereo, false, true, std::array<Extended, 3>{20, 30, 0}});
 }
 BENCHMARK(BM_ReplotLorenzStereo)->Unit(benchmark::kMillisecond);
 
 void BM_ReplotLorenzTubes(benchmark::State& bench) {
-    replot(bench, {ViewMode::RightEye, true, true, {20, 30, 0}});
+    replot(bench, {ViewMode::RightEye, true, true, std::array<Extended, 3>{20, 30, 0}});
 }
 BENCHMARK(BM_ReplotLorenzTubes)->Unit(benchmark::kMillisecond);
 
 void BM_ReplotLorenzStereoTubes(benchmark::State& bench) {
-    replot(bench, {ViewMode::Stereo, true, true, {20, 30, 0}});
+    replot(bench, {ViewMode::Stereo, true, true, std::array<Extended, 3>{20, 30, 0}});
 }
 BENCHMARK(BM_ReplotLorenzStereoTubes)->Unit(benchmark::kMillisecond);
 

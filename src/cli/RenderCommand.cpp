@@ -83,12 +83,14 @@ bool readSceneOption(const CliArguments& arguments, std::size_t& i, RenderOption
                                       : ViewMode::RightEye;
     } else {
         const auto parts = split(valueAfter(arguments, i), ',');
+        std::array<Extended, 3> turns{};
         for (std::size_t k = 0; k < 3; ++k) {
             const auto angle = parts.size() == 3 ? parseTrimmedNumber(parts[k]) : std::nullopt;
             if (!angle || !std::isfinite(*angle))
                 usageError(Usage, "--turn takes three angles in degrees");
-            scene.TurnDegrees[k] = *angle;
+            turns[k] = *angle;
         }
+        scene.TurnDegrees = turns;
     }
     return true;
 }
@@ -201,6 +203,9 @@ void takeScriptGraph(const ScriptRecord& record, GraphModel& model, RenderReques
         model.Feature =
             figure >= 0 && figure <= 4 ? static_cast<PlotFeature>(figure) : PlotFeature::None;
     }
+    if (record.Turns)
+        takeSnapshotTurns(model.View.Params, {record.Turns->AboutY, record.Turns->AboutX,
+                                              record.Turns->AboutZ.value_or(0)});
     const auto& fields = record.GraphFields;
     const bool bounds = std::any_of(fields.begin(), fields.begin() + 4,
                                     [](const std::string& text) { return !trim(text).empty(); });

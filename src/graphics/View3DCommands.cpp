@@ -122,9 +122,13 @@ ViewCellsEnd applyViewCells(GraphModel& model, GraphProblem& graph, Ui& ui,
         }
         read.*members[k] = *value * factors[k];
     }
-    if (read.EyesToFront < read.EyesToScreen / 2 || read.EyesToFront > read.EyesToScreen ||
-        !(read.ScreenWidth > 0)) {
+    if (read.EyesToFront < read.EyesToScreen / 2 || read.EyesToFront > read.EyesToScreen) {
         ui.message("It must be that ½ CS < CD < CS");
+        return ViewCellsEnd::StayOpen;
+    }
+    // The width sets the scale of every distance: none, or a negative one, has no picture.
+    if (!(read.ScreenWidth > 0) || !(read.EyesToFront > 0)) {
+        ui.message("The screen image width and the distances must be positive");
         return ViewCellsEnd::StayOpen;
     }
     stored = read;
@@ -178,9 +182,21 @@ void applySceneRequest(GraphModel& model, const SceneRequest& request) {
     model.Scene.Mode = request.Mode;
     model.Scene.Cage = request.Cage;
     setTubeLook(model, request.Tube);
-    ViewParams& params = model.View.Params;
-    params.Alpha = request.TurnDegrees[0] * RadiansPerDegree;
-    params.Beta = request.TurnDegrees[1] * RadiansPerDegree;
-    params.Gamma = request.TurnDegrees[2] * RadiansPerDegree;
+    if (const auto& turns = request.TurnDegrees) {
+        ViewParams& params = model.View.Params;
+        params.Alpha = (*turns)[0] * RadiansPerDegree;
+        params.Beta = (*turns)[1] * RadiansPerDegree;
+        params.Gamma = (*turns)[2] * RadiansPerDegree;
+    }
     model.View.rebuildMatrix();
+}
+
+std::array<Extended, 3> snapshotTurns(const ViewParams& params) {
+    return {params.Beta, params.Alpha, params.Gamma};
+}
+
+void takeSnapshotTurns(ViewParams& params, const std::array<Extended, 3>& turns) {
+    params.Beta = turns[0];
+    params.Alpha = turns[1];
+    params.Gamma = turns[2];
 }

@@ -52,11 +52,15 @@ CursorMove moveCursor3D(GraphModel& model, int px, int py);
 std::string cursorCaption(const std::string& problemCaption, const std::string& independent,
                           const std::string& direction, const CursorMove& cursor);
 
+// The turns as a saved script and "Previous" keep them: about Y, about X, about Z (radians).
+std::array<Extended, 3> snapshotTurns(const ViewParams& params);
+void takeSnapshotTurns(ViewParams& params, const std::array<Extended, 3>& turns);
+
 // A picture's 3D choices from the command line: mode, tubes, cage and the three turns.
 struct SceneRequest {
     ViewMode Mode = ViewMode::Stereo;
     bool Tube = false;
     bool Cage = true;
-    std::array<Extended, 3> TurnDegrees{0, 0, 0};
+    std::optional<std::array<Extended, 3>> TurnDegrees; // about X, Y, Z; none keeps the turns
 };
 void applySceneRequest(GraphModel& model, const SceneRequest& request);

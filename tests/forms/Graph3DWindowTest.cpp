@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <set>
 
@@ -106,4 +107,19 @@ TEST_F(Graph3DWindowTest, AxonometricOnWhiteAndTubesWithTheirBar) {
     EXPECT_GT(reds.size(), 20u);
     graph->cbTube->click();
     EXPECT_TRUE(graph->cbBullet->isChecked());
+}
+
+TEST_F(Graph3DWindowTest, APointThatCannotBeProjectedClosesTheWindow) {
+    openLorenz();
+    graph->show();
+    // A box 2 wide puts the eyes 4.7 units before its front at z = 0: the attractor's higher
+    // points lie behind the eyes.
+    const std::array<QLineEdit*, 6> edits{graph->edXmin, graph->edXmax, graph->edYmin,
+                                          graph->edYmax, graph->edZmin, graph->edZmax};
+    const char* box[] = {"-1", "1", "-1", "1", "-1", "0"};
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        typeBound(edits[i], box[i]);
+    graph->btApplyKeyBoard->click();
+    EXPECT_EQ(ui.lastMessage(), "3D: The denominator <= 0");
+    EXPECT_FALSE(graph->isVisible());
 }

@@ -100,7 +100,7 @@ TEST(StereoPicture, CageAndAxesAreDrawnInBothEyesColours) {
 TEST(TubePicture, AStraightSegmentShadesFromItsAxisToItsRim) {
     LineScene f;
     f.model->BulletRadius = 2;
-    applySceneRequest(*f.model, {ViewMode::RightEye, true, false, {0, 0, 0}});
+    applySceneRequest(*f.model, {ViewMode::RightEye, true, false, {}});
     EXPECT_EQ(f.model->BulletRadius, 5);
     EXPECT_FALSE(f.model->ShowBullets);
     ASSERT_TRUE(f.draw());
@@ -124,7 +124,7 @@ TEST(TubePicture, AStraightSegmentShadesFromItsAxisToItsRim) {
 
 TEST(StereoTubePicture, EachEyeWritesItsOwnChannel) {
     LineScene f;
-    applySceneRequest(*f.model, {ViewMode::Stereo, true, false, {0, 0, 0}});
+    applySceneRequest(*f.model, {ViewMode::Stereo, true, false, {}});
     ASSERT_TRUE(f.draw());
     const QImage& image = f.model->Image;
     const int row = f.lineRow();

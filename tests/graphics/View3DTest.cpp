@@ -192,6 +192,14 @@ TEST(ViewForm, ChecksTheDistancesAndStoresTheCellsOnClose) {
     EXPECT_EQ(applyViewCells(*f.model, *f.graph, f.ui, cells), ViewCellsEnd::StayOpen);
     EXPECT_EQ(f.model->View.Params.EyesToFront, 70);
 
+    cells[3] = "70";
+    cells[1] = "0";
+    EXPECT_EQ(applyViewCells(*f.model, *f.graph, f.ui, cells), ViewCellsEnd::StayOpen);
+    EXPECT_EQ(f.ui.lastMessage(), "The screen image width and the distances must be positive");
+    cells = {"6", "40", "0", "0", "0", "0", "0"}; // CS / 2 <= CD <= CS, but no distance
+    EXPECT_EQ(applyViewCells(*f.model, *f.graph, f.ui, cells), ViewCellsEnd::StayOpen);
+    EXPECT_EQ(f.ui.lastMessage(), "The screen image width and the distances must be positive");
+
     cells = {"6", "40", "120", "80", "10", "-20", "5"};
     EXPECT_EQ(applyViewCells(*f.model, *f.graph, f.ui, cells), ViewCellsEnd::Applied);
     const ViewParams& p = f.model->View.Params;
@@ -257,4 +265,18 @@ TEST(AxisSwaps, XAndZInThreeDSwapComponentsAndBounds) {
     EXPECT_EQ(f.state.Curves.Curves[0].Caption, "{z, y, x}");
     EXPECT_EQ(f.model->World.Saved.Xmin, 0);
     EXPECT_EQ(f.model->World.Saved.Zmax, 25);
+}
+
+TEST(ViewForm, TurnsGoToTheSnapshotAboutYThenXThenZ) {
+    ViewParams params;
+    params.Alpha = 0.1L;
+    params.Beta = 0.2L;
+    params.Gamma = 0.3L;
+    const std::array<Extended, 3> turns = snapshotTurns(params);
+    EXPECT_EQ(turns, (std::array<Extended, 3>{0.2L, 0.1L, 0.3L}));
+    ViewParams back;
+    takeSnapshotTurns(back, turns);
+    EXPECT_EQ(back.Alpha, 0.1L);
+    EXPECT_EQ(back.Beta, 0.2L);
+    EXPECT_EQ(back.Gamma, 0.3L);
 }

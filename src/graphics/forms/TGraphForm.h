@@ -259,7 +259,9 @@ class TGraphForm : public QMainWindow {
     void takeScene();
     void turn(TurnAxis axis, int position);
     void redo3D();
-    void after3DDrawing();
+    bool closeOnProjectionFailure();
+    void takeTurns(const std::array<Extended, 3>& turns);
+    void showTurns();
     void showTubeProgress();
     bool moveCursor(QPoint at);
     void showMainGraphPage(); // the main window forward on its "Graph setting" page

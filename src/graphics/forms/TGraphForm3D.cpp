@@ -149,7 +149,7 @@ void TGraphForm::cbTubeClick() {
     GraphProblem graph = graphProblem();
     switchTube(model_, graph, ui_, cbTube->isChecked());
     cbBullet->setChecked(model_.ShowBullets);
-    after3DDrawing();
+    showWorld();
 }
 
 void TGraphForm::cbAnchoredClick() {
@@ -165,7 +165,7 @@ void TGraphForm::turn(TurnAxis axis, int position) {
         return;
     GraphProblem graph = graphProblem();
     turnByTrackBar(model_, graph, ui_, axis, position);
-    after3DDrawing();
+    showWorld();
 }
 
 void TGraphForm::tbVertUp() {
@@ -182,7 +182,20 @@ void TGraphForm::redo3D() {
         return;
     GraphProblem graph = graphProblem();
     redoView(model_, graph, ui_);
-    after3DDrawing();
+    showWorld();
+}
+
+// The turns of a script or of "Previous": the matrix and the track bars follow.
+void TGraphForm::takeTurns(const std::array<Extended, 3>& turns) {
+    takeSnapshotTurns(model_.View.Params, turns);
+    model_.View.rebuildMatrix();
+    showTurns();
+}
+
+void TGraphForm::showTurns() {
+    const QSignalBlocker blockHoriz(tbHoriz), blockVert(tbVert);
+    tbHoriz->setValue(trackBarPosition(model_.View.Params.Beta));
+    tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
 }
 
 void TGraphForm::N3Dparameters1Click() {
@@ -191,24 +204,20 @@ void TGraphForm::N3Dparameters1Click() {
         return;
     GraphProblem graph = graphProblem();
     TForm3D form(model_, graph, ui_, this);
-    if (form.exec() == QDialog::Accepted) {
-        const QSignalBlocker blockHoriz(tbHoriz), blockVert(tbVert);
-        tbHoriz->setValue(trackBarPosition(model_.View.Params.Beta));
-        tbVert->setValue(trackBarPosition(model_.View.Params.Alpha));
-    }
+    if (form.exec() == QDialog::Accepted)
+        showTurns();
     if (state_.Curves.ThreeD)
-        after3DDrawing();
+        showWorld();
 }
 
 // A point that could not be projected closes the window (the message is shown by then).
-void TGraphForm::after3DDrawing() {
-    if (model_.View.Failed) {
-        model_.View.Failed = false;
-        unsetCursor();
-        close();
-        return;
-    }
-    showWorld();
+bool TGraphForm::closeOnProjectionFailure() {
+    if (!model_.View.Failed)
+        return false;
+    model_.View.Failed = false;
+    unsetCursor();
+    close();
+    return true;
 }
 
 void TGraphForm::showTubeProgress() {

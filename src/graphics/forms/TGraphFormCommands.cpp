@@ -81,6 +81,8 @@ void TGraphForm::takeArea() {
 
 // The world's texts, the picture's size and the commands that follow a new world.
 void TGraphForm::showWorld() {
+    if (closeOnProjectionFailure())
+        return;
     const BoundTexts texts = model_.World.editTexts(), hints = model_.World.hintTexts();
     const auto edits = boundEdits();
     for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -213,6 +215,8 @@ void TGraphForm::btMoreClick() {
         outcome = graphMore(model_, graph, ui_, edSteps->text().toStdString(), onStep);
     }
     closeWindowsLeftDuringRun();
+    if (closeOnProjectionFailure())
+        return;
     if (outcome.End == RunEnd::NotStarted) {
         if (!outcome.StepsLabel.empty())
             stopAuto(); // the array is full: Auto would ask again at every tick

@@ -85,6 +85,7 @@ void TGraphForm::takeSnapshotSettings() {
     for (std::size_t i = 0; i < saved.BoundTexts.size(); ++i)
         boundEdits()[i]->setText(QString::fromStdString(saved.BoundTexts[i]));
     model_.FirstCurve = saved.FirstCurve;
+    takeTurns(saved.Turns);
 }
 
 // Apply as recorded (Adjust when the record has no bounds), then the run from the start.
@@ -201,6 +202,7 @@ void TGraphForm::FormDeactivate() {
         saved.AuxVarsToo = main->cbAuxVarsToo->isChecked();
     }
     saved.PlotFeature = static_cast<std::int32_t>(model_.Feature);
+    saved.Turns = snapshotTurns(model_.View.Params);
 }
 
 // The graph window closed by the user keeps the curves for "Previous".
