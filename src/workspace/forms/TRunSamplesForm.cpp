@@ -10,6 +10,7 @@
 
 TRunSamplesForm::TRunSamplesForm(Ui& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
     setWindowTitle("Run numbered samples");
+    setMinimumWidth(520); // room for the catalogue's title in the caption
     lbNumber = new QLabel;
     UpDown1 = new QSpinBox;
     btRun = new QPushButton("Run this");
