@@ -7,6 +7,7 @@
 #include "compiler/FormulaParser.h"
 #include "graphics/PngWriter.h"
 #include "graphics/RenderGraph.h"
+#include "graphics/View3DCommands.h"
 #include "integrator/ProblemCompile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptGraph.h"
@@ -28,7 +29,7 @@ namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
-                          "[--radians]";
+                          "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -36,6 +37,7 @@ struct RenderOptions {
     std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
+    std::optional<SceneRequest> Scene; // a 3D picture
 };
 
 std::optional<long long> stepCount(const std::string& text) {
@@ -58,6 +60,33 @@ std::string valueAfter(const CliArguments& arguments, std::size_t& i) {
     if (i + 1 >= arguments.size())
         usageError(Usage, arguments[i] + " needs a value");
     return arguments[++i];
+}
+
+// The 3D options: the mode, tubes, and the turns about X, Y, Z in degrees.
+bool readSceneOption(const CliArguments& arguments, std::size_t& i, RenderOptions& options) {
+    const std::string& argument = arguments[i];
+    if (argument != "--3d" && argument != "--tube" && argument != "--turn")
+        return false;
+    SceneRequest& scene = options.Scene ? *options.Scene : options.Scene.emplace();
+    if (argument == "--tube") {
+        scene.Tube = true;
+    } else if (argument == "--3d") {
+        const std::string mode = valueAfter(arguments, i);
+        if (mode != "stereo" && mode != "left" && mode != "right")
+            usageError(Usage, "--3d is stereo, left or right");
+        scene.Mode = mode == "stereo" ? ViewMode::Stereo
+                     : mode == "left" ? ViewMode::LeftEye
+                                      : ViewMode::RightEye;
+    } else {
+        const auto parts = split(valueAfter(arguments, i), ',');
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto angle = parts.size() == 3 ? parseTrimmedNumber(parts[k]) : std::nullopt;
+            if (!angle || !std::isfinite(*angle))
+                usageError(Usage, "--turn takes three angles in degrees");
+            scene.TurnDegrees[k] = *angle;
+        }
+    }
+    return true;
 }
 
 RenderOptions readOptions(const CliArguments& arguments) {
@@ -87,6 +116,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
             options.Request.Box = box;
         } else if (argument == "--radians") {
             options.Radians = true;
+        } else if (readSceneOption(arguments, i, options)) {
         } else if (options.Path.empty() && !argument.starts_with("--")) {
             options.Path = argument;
         } else {
@@ -199,16 +229,21 @@ int runRender(const CliArguments& arguments) {
             return 1;
         state.Curves = std::move(*curves);
     } else {
+        state.Curves.ThreeD = options.Scene.has_value();
         generateCurves(state.Curves, graph.Names, ui);
     }
     if (state.Curves.Curves.empty())
         throw OrvantaError("No curves to plot");
+    if (options.Scene && !state.Curves.ThreeD)
+        throw OrvantaError("--3d, --tube and --turn need curves of three variables (--curves)");
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
     RenderRequest request = options.Request;
     if (record)
         takeScriptGraph(*record, model, request);
+    if (state.Curves.ThreeD)
+        applySceneRequest(model, options.Scene.value_or(SceneRequest{}));
     if (steps > 0) {
         RunSettings settings;
         settings.MainNames = assembly.MainNames;

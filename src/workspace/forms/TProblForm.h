@@ -108,6 +108,9 @@ class TProblForm : public QMainWindow {
     QLabel* StaticTextClipBoard;
     RadioGroup* rgErrorControl;
     QLineEdit* edCurRadFactor;
+    QLineEdit* edStepTolerance; // E of "Tolerance per step"
+    QLabel* lbStep;             // the step chosen for the next step, on the integration page
+    QLabel* lbDebugStep;        // the same on the debugging page
     QCheckBox* cbDespite;
     QLabel* lbRadLim;
     RadioGroup* rgConvergence;
@@ -241,6 +244,7 @@ class TProblForm : public QMainWindow {
     void rgDirectionClick();
     void rgErrorControlClick();
     void edCurRadFactorChange();
+    void edStepToleranceChange();
     void lbRadLimClick();
     void rgConvergenceClick();
     void Changeorder1Click();
