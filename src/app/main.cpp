@@ -4,6 +4,7 @@
 #include "app/forms/QtUi.h"
 #include "app/forms/Startup.h"
 #include "graphics/forms/TGraphForm.h"
+#include "tools/forms/THelpForm.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     // Owned by the main window, so that closing the main window still ends the program.
     TGraphForm graphWindow(windows, ui, state, &mainWindow);
     windows.graph = &graphWindow;
+    THelpForm helpWindow(ui, windows.programFolder, &mainWindow);
+    helpWindow.RunScript = [&windows](const std::string& path) {
+        windows.mainWindow()->runScript(path, true);
+    };
     ui.setOwner(&mainWindow);
     if (argc < 2)
         showAboutBox(nullptr);

@@ -5,6 +5,7 @@
 #include "graphics/GraphMenus.h"
 #include "graphics/forms/PaintBox.h"
 #include "graphics/forms/PlayBar.h"
+#include "tools/forms/THelpForm.h"
 #include "workspace/forms/KeyPreview.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -261,6 +262,9 @@ void TGraphForm::createMenus() {
     }
     Windowsmillisecondcounter1->setChecked(true);
     createPortraitMenu();
+
+    QAction* Help1 = menuBar()->addAction("&Help", this, [] { openHelp("GraphWin.rtf"); });
+    Help1->setShortcut(Qt::Key_F1);
 }
 
 // The fixed parts stand around the picture: the Y edits on its left, the X edits below it,

@@ -2,6 +2,7 @@
 
 #include "common/TextFile.h"
 #include "common/Ui.h"
+#include "tools/forms/THelpForm.h"
 #include "workspace/forms/RadioGroup.h"
 
 #include <QGroupBox>
@@ -71,6 +72,9 @@ TCloneForm::TCloneForm(const CloneSource& source, const QString& initialPane, Ui
     buttons->addStretch();
     buttons->addWidget(btUnfold);
     buttons->addWidget(btCancel);
+    auto* btHelp = new QPushButton("Help");
+    buttons->addWidget(btHelp);
+    connect(btHelp, &QPushButton::clicked, this, [] { openHelp("IVPArray.rtf"); });
     layout->addLayout(buttons);
 
     connect(rgArrayType, &RadioGroup::clicked, this, &TCloneForm::rgArrayTypeClick);

@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "common/Ui.h"
 #include "tools/TableFiles.h"
+#include "tools/forms/THelpForm.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
 
@@ -63,6 +64,11 @@ TSaveForm::TSaveForm(const ProgramState& state, const std::vector<std::string>& 
     buttons->addStretch();
     buttons->addWidget(btSave);
     buttons->addWidget(btClose);
+    auto* Help1 = new QPushButton("Help");
+    buttons->addWidget(Help1);
+    auto Help1Click = [] { openHelp("SaveTable.rtf"); };
+    connect(Help1, &QPushButton::clicked, this, Help1Click);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, Help1Click);
     layout->addLayout(buttons);
 
     connect(btSave, &QPushButton::clicked, this, &TSaveForm::Save1Click);

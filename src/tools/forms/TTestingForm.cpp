@@ -6,6 +6,7 @@
 #include "integrator/ProgramState.h"
 #include "tools/MassiveFiles.h"
 #include "tools/MassiveRun.h"
+#include "tools/forms/THelpForm.h"
 #include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/StringGrid.h"
 #include "workspace/forms/TProblForm.h"
@@ -52,6 +53,7 @@ TTestingForm::TTestingForm(TProblForm& problemWindow, ProgramState& state, Ui& u
     menu->addAction("Input", this, &TTestingForm::Input1Click);
     menu->addAction("Output", this, &TTestingForm::Output1Click);
     menu->addAction("Clear", this, &TTestingForm::Clear1Click);
+    menu->addAction("Help", this, [] { openHelp("MassiveIntegration.rtf"); });
     layout->setMenuBar(menu);
 
     auto* grid = new QGridLayout;

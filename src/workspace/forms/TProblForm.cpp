@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "app/forms/AboutBox.h"
+#include "tools/forms/THelpForm.h"
 #include "tools/forms/ToolMenus.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/KeyPreview.h"
@@ -616,14 +617,18 @@ void TProblForm::createMenus() {
     QMenu* parameters = menuBar()->addMenu("&Parameters");
     Changeorder1 =
         parameters->addAction("Order Of Differentiation", this, &TProblForm::Changeorder1Click);
+    parameters->addAction("Parameters summary", this, [] { openHelp("ParametersSummary.rtf"); });
     ConvergenceRadiusLimit1 =
         parameters->addAction("Convergence Radius Limit", this, &TProblForm::lbRadLimClick);
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
     Graph1 = menuBar()->addAction("&Graph", this, &TProblForm::Graph1Click);
 
     addToolMenus(*this, menuBar(), state_, ui_);
+    createDemoMenu();
     QMenu* help = menuBar()->addMenu("&Help");
+    addHelpTopics(help);
     About1 = help->addAction("About", this, [this] { showAboutBox(this); });
+    help->addAction("Credits...", this, [] { openHelp("Credits.rtf"); });
 }
 
 void TProblForm::FormCreate() {

@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+struct DemoItem;
+struct SampleCatalog;
+struct SampleOrbit;
+class TRunSamplesForm;
 class ExactValueForm;
 class FailureLogForm;
 class ProblemWindows;
@@ -206,6 +210,9 @@ class TProblForm : public QMainWindow {
 
     // Runs a script: `name` is a full path, or a name below the program's "Samples" folder.
     void runScript(const std::string& name, bool fullPath);
+    void Loadscriptlist1Click();
+    void Choosefromalist1Click();
+    void runNumberedSample(const SampleCatalog& catalog, const SampleOrbit& orbit);
     // The failed error tests passed over with "Go despite error"; null until first shown.
     FailureLogForm* failureLog() const { return failureLog_; }
     ExactValueForm* exactValueForm() const { return exactValueForm_; }
@@ -273,6 +280,10 @@ class TProblForm : public QMainWindow {
     QWidget* createRunGroup();
     QWidget* createResultArrayGroup();
     void createMenus();
+    void createDemoMenu();
+    void addHelpTopics(QMenu* help);
+    void runDemoItem(const DemoItem& item);
+    void showRunner(const SampleCatalog& catalog);
     void setTabOrderChain(std::initializer_list<QWidget*> widgets);
     void writeParametersHeader();
 
@@ -362,6 +373,7 @@ class TProblForm : public QMainWindow {
     int lastSourceFormula_ = -1;
     ExactValueForm* exactValueForm_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
+    TRunSamplesForm* runSamples_ = nullptr;
     AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen
     bool closeAfterRun_ = false;    // closed while a run was under way
     bool panesSplitByUser_ = false; // a splitter was moved
