@@ -5,6 +5,7 @@
 #include "app/forms/Startup.h"
 #include "graphics/forms/TGraphForm.h"
 #include "workspace/WorkspaceState.h"
+#include "workspace/forms/GraphSwitchItem.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     // Owned by the main window, so that closing the main window still ends the program.
     TGraphForm graphWindow(windows, ui, state, &mainWindow);
     windows.graph = &graphWindow;
+    addGraphSwitchItem(graphWindow, windows);
     ui.setOwner(&mainWindow);
     if (argc < 2)
         showAboutBox(nullptr);

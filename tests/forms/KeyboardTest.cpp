@@ -53,6 +53,7 @@ TEST_F(ProblemWindowTest, TabWalksTheIntegrationPageInReadingOrder) {
                                       form->rgConvergence->button(2),
                                       form->btMoreBlind,
                                       form->edNumSteps,
+                                      form->btSwitch,
                                       form->btRestart,
                                       form->cbTermination,
                                       form->edEndTime,

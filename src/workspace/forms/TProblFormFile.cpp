@@ -30,6 +30,10 @@ void TProblForm::Clear1Click() {
         closeOtherWindows();
     if (!confirmDiscard())
         return;
+    clearProblem();
+}
+
+void TProblForm::clearProblem() {
     filePath_.clear();
     document_.clear();
     problem_.SpecialValues.clear();
@@ -43,6 +47,7 @@ void TProblForm::Clear1Click() {
     saveDialogFileName_ = "Unnamed";
     rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
     resetCompiledState();
+    refreshPolyDesigner();
     FormPaint();
 }
 
