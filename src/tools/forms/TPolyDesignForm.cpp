@@ -168,12 +168,17 @@ void TPolyDesignForm::btNewPolyClick() {
     selectPolynomial(LBoxPolys->count() - 1);
 }
 
-void TPolyDesignForm::btRenameClick() {
+int TPolyDesignForm::selectedPolynomial() {
     const int index = LBoxPolys->currentRow();
-    if (index < 0) {
+    if (index < 0)
         ui_.message("No polynomial selected");
+    return index;
+}
+
+void TPolyDesignForm::btRenameClick() {
+    const int index = selectedPolynomial();
+    if (index < 0)
         return;
-    }
     DesignedPolynomial& polynomial =
         problem_.designedPolynomials()[static_cast<std::size_t>(index)];
     const auto name =
@@ -185,11 +190,9 @@ void TPolyDesignForm::btRenameClick() {
 }
 
 void TPolyDesignForm::btCloneClick() {
-    const int index = LBoxPolys->currentRow();
-    if (index < 0) {
-        ui_.message("No polynomial selected");
+    const int index = selectedPolynomial();
+    if (index < 0)
         return;
-    }
     auto& polynomials = problem_.designedPolynomials();
     const auto name = askName("Clone polynomial as...", "The name of the clone",
                               polynomials[static_cast<std::size_t>(index)].Name + "1", -1);
@@ -203,11 +206,9 @@ void TPolyDesignForm::btCloneClick() {
 }
 
 void TPolyDesignForm::btDeletePolyClick() {
-    const int index = LBoxPolys->currentRow();
-    if (index < 0) {
-        ui_.message("No polynomial selected");
+    const int index = selectedPolynomial();
+    if (index < 0)
         return;
-    }
     auto& polynomials = problem_.designedPolynomials();
     polynomials.erase(polynomials.begin() + index);
     child_->showPolynomial(-1);

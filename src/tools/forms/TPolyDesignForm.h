@@ -55,6 +55,7 @@ class TPolyDesignForm : public QDialog {
   private:
     std::optional<std::string> askName(const std::string& title, const std::string& prompt,
                                        const std::string& proposal, int except);
+    int selectedPolynomial(); // -1 after "No polynomial selected"
     void populate(bool secondDegree);
     void refreshViewer();
 
