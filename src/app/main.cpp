@@ -6,6 +6,7 @@
 #include "graphics/forms/TGraphForm.h"
 #include "tools/forms/THelpForm.h"
 #include "workspace/WorkspaceState.h"
+#include "workspace/forms/GraphSwitchItem.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     helpWindow.RunScript = [&windows](const std::string& path) {
         windows.mainWindow()->runScript(path, true);
     };
+    addGraphSwitchItem(graphWindow, windows);
     ui.setOwner(&mainWindow);
     if (argc < 2)
         showAboutBox(nullptr);

@@ -1,5 +1,6 @@
 // orvanta-cli compile: compiles a problem file and prints its instructions and order-0 values.
 #include "cli/CliCommand.h"
+#include "cli/FilePolynomials.h"
 #include "cli/IntegrateRun.h"
 
 #include "common/NumberText.h"
@@ -68,7 +69,9 @@ int runCompile(const CliArguments& arguments) {
     try {
         // The window's road: through the first expansion and the first step, so that a problem
         // whose first expansion fails is no success here either.
-        FormulaAssembly assembly = compileForIntegration(state, panes, problem, parser, false);
+        StreamUi ui(std::cerr);
+        FormulaAssembly assembly = compileForIntegration(
+            state, panes, problem, parser, false, filePolynomialStep(options.path, state, ui));
         printCompiled(problem, assembly, options.activeOnly);
         return 0;
     } catch (const CompileEvaluationError& error) {

@@ -1,5 +1,6 @@
 // orvanta-cli integrate: compiles a problem file and integrates it headless.
 #include "cli/CliCommand.h"
+#include "cli/FilePolynomials.h"
 #include "cli/IntegrateRun.h"
 #include "integrator/ProblemCompile.h"
 
@@ -12,6 +13,7 @@ int runIntegrate(const CliArguments& arguments) {
     IntegrateSession session;
     session.Panes = readProblemFile(options.Path);
     StreamUi ui(std::cerr);
+    session.Prepare = filePolynomialStep(options.Path, session.State, ui);
     try {
         prepareIntegration(session, options, ui);
     } catch (const CompileEvaluationError& error) {

@@ -227,7 +227,8 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
     }
 
     FormulaParser parser;
-    session.Assembly = compileForIntegration(state, session.Panes, problem, parser, false);
+    session.Assembly =
+        compileForIntegration(state, session.Panes, problem, parser, false, session.Prepare);
 
     applyRunOptions(session, options, ui);
 

@@ -82,6 +82,7 @@ struct IntegrateSession {
     TCompiledProblem Problem;
     ProblemPanes Panes;
     FormulaAssembly Assembly;
+    FormulaPreparation Prepare; // the designed polynomials' compile step
 };
 
 // The panes of a problem file ("*.ode", any case); throws OrvantaError when it cannot be read.

@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr const char* Usage = "nbody N [--spatial] [--elliptic|--circular] --out FILE.ode";
+constexpr const char* Usage =
+    "nbody N [--spatial] [--designed] [--elliptic|--circular] --out FILE.ode";
 
 struct NBodyArguments {
     NBodyOptions Options;
@@ -29,6 +30,8 @@ NBodyArguments readArguments(const CliArguments& arguments) {
         const std::string& argument = arguments[i];
         if (argument == "--spatial") {
             result.Options.Spatial = true;
+        } else if (argument == "--designed") {
+            result.Options.Designed = true;
         } else if ((argument == "--elliptic" || argument == "--circular") && !motionGiven) {
             motionGiven = true;
             result.Options.Motion = argument == "--elliptic" ? NBodyMotion::Elliptic
@@ -57,8 +60,9 @@ int runNBody(const CliArguments& arguments) {
     ProblemDocument document;
     if (!setNBodyProblem(document, nbody.Options, ui))
         return 1;
-    // Spelled-out sums call no designed polynomial, so the file has no polynomial section.
-    return writeProblemFile(document, nbody.Out, {}, ui) ? 0 : 1;
+    // The ODE lines tell whether they call designed polynomials, and so whether the file gets
+    // its polynomial section.
+    return writeProblemFile(document, nbody.Out, document.Panes.ODEs, ui) ? 0 : 1;
 }
 
 const CliRegistration registration("nbody", Usage, runNBody);

@@ -39,6 +39,25 @@ TEST(NBodyCommand, RefusesWrongCountsAndArguments) {
               "Wrong number of bodies \"five\"\n");
     EXPECT_EQ(runOrvantaCli(folder, "nbody 5").status, 1) << "no --out";
     EXPECT_EQ(runOrvantaCli(folder, "nbody 5 --elliptic --circular --out " + file).status, 1);
-    EXPECT_EQ(runOrvantaCli(folder, "nbody 5 --designed --out " + file).status, 1);
+    EXPECT_EQ(runOrvantaCli(folder, "nbody 5 --designd --out " + file).status, 1);
     EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// The designed 7-body problem: its polynomial section is written, read back by the compile
+// step, and the integration runs on the polynomials.
+TEST(NBodyCommand, DesignedProblemsCompileAndIntegrateFromTheirFile) {
+    TempFolder folder;
+    const std::string file = folder.path("seven.ode");
+    CliResult written = runOrvantaCli(folder, "nbody 7 --spatial --designed --out " + file);
+    ASSERT_EQ(written.status, 0) << written.err;
+    std::vector<std::string> lines = splitLines(readBytes(file));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "vz7' = polynomial(vz7poly)"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "[Polynomials]"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "21"), lines.end()) << "21 polynomials";
+    CliResult integrated = runOrvantaCli(folder, "integrate " + file + " --steps 5");
+    EXPECT_EQ(integrated.status, 0) << integrated.err;
+    const std::string spelled = folder.path("spelled.ode");
+    ASSERT_EQ(runOrvantaCli(folder, "nbody 7 --spatial --out " + spelled).status, 0);
+    CliResult reference = runOrvantaCli(folder, "integrate " + spelled + " --steps 5");
+    EXPECT_EQ(integrated.out, reference.out) << "the same orbit, to the printed digits";
 }

@@ -2,7 +2,7 @@
 #include "workspace/forms/DebugView.h"
 #include "compiler/CompiledProblem.h"
 #include "tools/ExactConversion.h"
-#include "workspace/forms/ExactValueForm.h"
+#include "tools/forms/TCalcForm.h"
 
 #include <gtest/gtest.h>
 

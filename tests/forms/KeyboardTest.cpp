@@ -55,6 +55,7 @@ TEST_F(ProblemWindowTest, TabWalksTheIntegrationPageInReadingOrder) {
                                       form->rgConvergence->button(2),
                                       form->btMoreBlind,
                                       form->edNumSteps,
+                                      form->btSwitch,
                                       form->btRestart,
                                       form->cbTermination,
                                       form->edEndTime,

@@ -2,7 +2,7 @@
 #include "FormTestSupport.h"
 
 #include "common/NumberText.h"
-#include "workspace/forms/ExactValueForm.h"
+#include "tools/forms/TCalcForm.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QFontMetrics>
@@ -92,7 +92,7 @@ TEST_F(ProblemWindowTest, DoubleClickOnAValueShowsItsExactForm) {
         emit form->sgParameters->cellDoubleClicked(row - 1, column);
     };
     doubleClick(2, 1);
-    ExactValueForm* exact = form->exactValueForm();
+    TCalcForm* exact = form->exactValueForm();
     ASSERT_NE(exact, nullptr);
     EXPECT_EQ(exact->lbVar->text().toStdString(), "x");
     EXPECT_EQ(exact->leMant->text().toStdString(), "CCCCCCCCCCCCCCCD");

@@ -140,7 +140,14 @@ void TProblForm::createPanesPage() {
         new QLabel("cos  sin  tan  arccos  arcsin  arctan  exp  ln  log(a,b)  sqrt   + - * / ^"), 0,
         1);
     functions->addWidget(new QLabel("Allowed in the right panes only"), 1, 0);
-    functions->addWidget(new QLabel("polynomial"), 1, 1);
+    auto* polynomialRow = new QHBoxLayout;
+    polynomialRow->addWidget(new QLabel("polynomial"));
+    btPolynomial = new QPushButton("Fill in");
+    btPolynomial->setToolTip("Opens the polynomial designer");
+    connect(btPolynomial, &QPushButton::clicked, this, &TProblForm::btPolynomialClick);
+    polynomialRow->addWidget(btPolynomial);
+    polynomialRow->addStretch(1);
+    functions->addLayout(polynomialRow, 1, 1);
     functions->addWidget(new QLabel("Operations allowed in the left panes only"), 2, 0);
     functions->addWidget(new QLabel("mod(m,n)  mCn(m,n)  Abs   !"), 2, 1);
     functions->setColumnStretch(1, 1);
@@ -290,6 +297,7 @@ void TProblForm::createIntegrationPage() {
                       rgConvergence->button(2),
                       btMoreBlind,
                       edNumSteps,
+                      btSwitch,
                       btRestart,
                       cbTermination,
                       edEndTime,
@@ -471,6 +479,7 @@ QWidget* TProblForm::createRunGroup() {
     btMoreBlind = createButton("&More", "Integrate number of steps", box);
     btMoreBlind->setDefault(false);
     btRestart = createButton("&Restart", "", box);
+    btSwitch = createButton("Switch", "Hands the integration over to another problem", box);
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(12);
@@ -501,6 +510,7 @@ QWidget* TProblForm::createRunGroup() {
     connect(btMoreBlind, &QPushButton::clicked, this, &TProblForm::btMoreBlindClick);
     connect(edNumSteps, &QLineEdit::returnPressed, this, &TProblForm::btMoreBlindClick);
     connect(btRestart, &QPushButton::clicked, this, &TProblForm::btRestartClick);
+    connect(btSwitch, &QPushButton::clicked, this, &TProblForm::btSwitchClick);
     connect(cbTermination, &QCheckBox::clicked, this, &TProblForm::cbTerminationClick);
     connect(edEndTime, &QLineEdit::textChanged, this, &TProblForm::edEndTimeChange);
     connect(rgDirection, &RadioGroup::clicked, this, &TProblForm::rgDirectionClick);
@@ -510,6 +520,7 @@ QWidget* TProblForm::createRunGroup() {
     runRow->addWidget(edNumSteps);
     runRow->addWidget(lbSteps);
     runRow->addStretch();
+    runRow->addWidget(btSwitch);
     runRow->addWidget(btRestart);
     auto* termination = new QGroupBox("Termination");
     auto* terminationLayout = new QGridLayout(termination);
@@ -588,6 +599,8 @@ void TProblForm::createMenus() {
     Openscript1 = file->addAction("Load Script", this, &TProblForm::Openscript1Click);
     Openscript1->setShortcut(Qt::CTRL | Qt::Key_L);
     Opentoconnect1 = file->addAction("Open To Connect", this, &TProblForm::Opentoconnect1Click);
+    InAnotherVariable1 = file->addAction("Create in another variable...", this,
+                                         &TProblForm::InAnotherVariable1Click);
     QMenu* special = file->addMenu("Open special point and...");
     special->addAction("Differentiate 0 times", this, [this] { openSpecialPoint(0); });
     special->addAction("Differentiate 1 time", this, [this] { openSpecialPoint(1); });
@@ -623,6 +636,7 @@ void TProblForm::createMenus() {
     Font1 = menuBar()->addAction("F&ont", this, &TProblForm::Font1Click);
     Graph1 = menuBar()->addAction("&Graph", this, &TProblForm::Graph1Click);
 
+    createNBodyMenu();
     addToolMenus(*this, menuBar(), state_, ui_);
     createDemoMenu();
     QMenu* help = menuBar()->addMenu("&Help");

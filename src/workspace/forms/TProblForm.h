@@ -2,6 +2,7 @@
 // settings with the parameters grid, and the menu of every command on a problem.
 #pragma once
 
+#include "compiler/CompileDriver.h"
 #include "compiler/CompiledProblem.h"
 #include "workspace/CurveTable.h"
 #include "workspace/ProblemDocument.h"
@@ -19,8 +20,8 @@ struct DemoItem;
 struct SampleCatalog;
 struct SampleOrbit;
 class TRunSamplesForm;
-class ExactValueForm;
 class FailureLogForm;
+enum class NBodyMotion;
 class ProblemWindows;
 struct PaneLine;
 struct RunOutcome;
@@ -42,6 +43,8 @@ class QSplitter;
 class QTabWidget;
 class RadioGroup;
 class StringGrid;
+class TCalcForm;
+class TPolyDesignForm;
 class Ui;
 
 class TProblForm : public QMainWindow {
@@ -58,6 +61,12 @@ class TProblForm : public QMainWindow {
     // LBoxCurves from the curve table.
     void showCurveList();
     bool modified() const;
+    // The designed polynomials of this problem, as the designer edits them.
+    std::vector<DesignedPolynomial>& designedPolynomials() { return document_.Polynomials; }
+    TPolyDesignForm* polyDesigner() const { return polyDesigner_; }
+    // The switch board's hand-over: this window continues from the state `source` reached.
+    // False after "Not connectible" or the message that both must be compiled.
+    bool switchFrom(TProblForm& source);
     std::string filePath() const { return filePath_; }
 
     // Page indexes of PageControl1.
@@ -77,6 +86,7 @@ class TProblForm : public QMainWindow {
     QGroupBox* gbDifFunc;
     QRadioButton* rbDegrees;
     QRadioButton* rbRadians;
+    QPushButton* btPolynomial; // "Fill in": the polynomial designer
 
     QTabWidget* PageControl1;
 
@@ -120,6 +130,7 @@ class TProblForm : public QMainWindow {
     QLabel* lbSteps;
     QPushButton* btMoreBlind;
     QPushButton* btRestart;
+    QPushButton* btSwitch; // the switch board
     QProgressBar* ProgressBar1;
     QProgressBar* PrBarComp;
     QLabel* lbHowMany;
@@ -163,6 +174,7 @@ class TProblForm : public QMainWindow {
     QAction* Open1;
     QAction* Openscript1;
     QAction* Opentoconnect1;
+    QAction* InAnotherVariable1;
     QAction* Savescript1;
     QMenu* Savetoclipboard1;
     QAction* Scriptpath1;
@@ -181,6 +193,14 @@ class TProblForm : public QMainWindow {
     QAction* Font1;
     QAction* Graph1;
     QAction* About1;
+    // "Set n-body problem".
+    QAction* Planar2D1;
+    QAction* Spatial3D1;
+    QAction* Elliptic1;
+    QAction* Circularchoreography1;
+    QAction* Spelledout1;
+    QAction* Designed1;
+    QAction* Choosefromalist1;
 
   public slots:
     // The command-line file, once, when the main window first comes up.
@@ -193,6 +213,7 @@ class TProblForm : public QMainWindow {
     void Open1Click();
     void Openscript1Click();
     void Opentoconnect1Click();
+    void InAnotherVariable1Click();
     void Savescript1Click();
     void Scriptpath1Click();
     void Scriptcommandline1Click();
@@ -205,6 +226,10 @@ class TProblForm : public QMainWindow {
     void Font1Click();
     void Graph1Click();
     void btRestartClick();
+    void Elliptic1Click();
+    void Circularchoreography1Click();
+    void btPolynomialClick();
+    void btSwitchClick();
     // Closes the windows whose closing waited for the end of a run.
     void closeWindowsLeftDuringRun();
 
@@ -215,7 +240,7 @@ class TProblForm : public QMainWindow {
     void runNumberedSample(const SampleCatalog& catalog, const SampleOrbit& orbit);
     // The failed error tests passed over with "Go despite error"; null until first shown.
     FailureLogForm* failureLog() const { return failureLog_; }
-    ExactValueForm* exactValueForm() const { return exactValueForm_; }
+    TCalcForm* exactValueForm() const { return exactValueForm_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -284,6 +309,12 @@ class TProblForm : public QMainWindow {
     void addHelpTopics(QMenu* help);
     void runDemoItem(const DemoItem& item);
     void showRunner(const SampleCatalog& catalog);
+    void createNBodyMenu();
+    void setNBodyClick(NBodyMotion motion);
+    void clearProblem();
+    FormulaPreparation polynomialPreparation();
+    void showPolynomialInDesigner(int polynomial);
+    void refreshPolyDesigner();
     void setTabOrderChain(std::initializer_list<QWidget*> widgets);
     void writeParametersHeader();
 
@@ -329,13 +360,16 @@ class TProblForm : public QMainWindow {
     void StaticTextClipBoardMouseDown(Qt::KeyboardModifiers modifiers);
     void resetCompiledState();
     bool connectibleWith(const TProblForm& other);
+    std::optional<std::size_t> variableLineChosen();
     void takeStepSettingsFrom(const TProblForm& other);
     void repaintAllWindows();
     void showScriptSettings(const ScriptRecord& record);
     bool takeScriptCurves(const ScriptRecord& record);
     ScriptRecord scriptRecordFromWindow() const;
     std::string scriptPath() const;
+    TCalcForm* calcForm();
     void showExactValue(const std::string& name, Extended value);
+    void assignExactValue(int row, Extended value, const std::string& text);
     void refreshFailureLog();
 
     bool LBoxCurvesKeyDown(int key, Qt::KeyboardModifiers modifiers); // true when handled
@@ -371,7 +405,8 @@ class TProblForm : public QMainWindow {
     bool initialValuesEdited_ = false;
     bool fillingGrids_ = false; // grid writes of the program are not user edits
     int lastSourceFormula_ = -1;
-    ExactValueForm* exactValueForm_ = nullptr;
+    TCalcForm* exactValueForm_ = nullptr;
+    TPolyDesignForm* polyDesigner_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
     TRunSamplesForm* runSamples_ = nullptr;
     AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen

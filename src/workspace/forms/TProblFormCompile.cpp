@@ -9,6 +9,7 @@
 #include "compiler/FormulaParser.h"
 #include "compiler/InstructionText.h"
 #include "integrator/ProblemCompile.h"
+#include "tools/PolynomialCompile.h"
 #include "workspace/ScriptFile.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/PaneAids.h"
@@ -59,7 +60,8 @@ void TProblForm::compileProblem(bool full) {
             PrBarComp->setRange(0, static_cast<int>(panes.Constants.size() + panes.Initial.size() +
                                                     panes.Aux.size() + panes.ODEs.size()));
             try {
-                assembly = compileForIntegration(state_, panes, problem_, parser, isMainWindow());
+                assembly = compileForIntegration(state_, panes, problem_, parser, isMainWindow(),
+                                                 polynomialPreparation());
             } catch (...) {
                 PrBarComp->setVisible(false);
                 throw;
@@ -72,6 +74,10 @@ void TProblForm::compileProblem(bool full) {
         FormulaList = error.Assembly.FormulaList;
         writeMainNames(error.Assembly.MainNames);
         showEvaluationFailure(error.Report, error.Instruction, error.ActiveList);
+        ui_.message(error.what());
+    } catch (const PolynomialCoefficientError& error) {
+        showPolynomialInDesigner(error.Polynomial);
+        FormPaint();
         ui_.message(error.what());
     } catch (const OdeLineError& error) {
         selectPaneLine({Pane::ODEs, error.Line}, "");

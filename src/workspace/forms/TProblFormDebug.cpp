@@ -7,10 +7,10 @@
 #include "compiler/CompileDriver.h"
 #include "compiler/InstructionText.h"
 #include "compiler/OrderZero.h"
+#include "tools/forms/TCalcForm.h"
 #include "workspace/GridTransfer.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/DebugView.h"
-#include "workspace/forms/ExactValueForm.h"
 #include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/StringGrid.h"
 
@@ -181,11 +181,15 @@ void TProblForm::sgDebugDblClick(int row, int column) {
     showExactValue(sgDebug->cell(1, row), value);
 }
 
-// The exact value window is made once and brought to the front for every value.
-void TProblForm::showExactValue(const std::string& name, Extended value) {
+// The fine tuning window is made once and brought to the front for every value.
+TCalcForm* TProblForm::calcForm() {
     if (!exactValueForm_)
-        exactValueForm_ = new ExactValueForm(this);
-    exactValueForm_->showValue(name, value);
+        exactValueForm_ = new TCalcForm(ui_, this);
+    return exactValueForm_;
+}
+
+void TProblForm::showExactValue(const std::string& name, Extended value) {
+    calcForm()->showValue(name, value);
 }
 
 void TProblForm::btCopyToExcelClick() {

@@ -31,6 +31,10 @@ void TProblForm::Clear1Click() {
         closeOtherWindows();
     if (!confirmDiscard())
         return;
+    clearProblem();
+}
+
+void TProblForm::clearProblem() {
     filePath_.clear();
     document_.clear();
     problem_.SpecialValues.clear();
@@ -44,6 +48,7 @@ void TProblForm::Clear1Click() {
     saveDialogFileName_ = "Unnamed";
     rgErrorControl->setItemIndex(NoErrorControlItem);
     resetCompiledState();
+    refreshPolyDesigner();
     FormPaint();
 }
 

@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "common/Ui.h"
+#include "tools/forms/TCalcForm.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QPushButton>
@@ -64,5 +65,20 @@ void TProblForm::sgParametersDblClick(int row, int column) {
     int variable = row - 1;
     Extended value = column == 2 ? problem_.Coefficients[problem_.NumConst + variable][0]
                                  : problem_.InitialValues[static_cast<std::size_t>(variable)];
-    showExactValue(sgParameters->cell(0, row), value);
+    calcForm()->showForVariable(sgParameters->cell(0, row), value,
+                                [this, row](Extended tuned, const std::string& text) {
+                                    assignExactValue(row, tuned, text);
+                                });
+}
+
+// "Assign to...": the tuned value becomes the row's initial and current value. The grid shows it
+// as an edit of both columns, so that the next run applies it to the whole expansion.
+void TProblForm::assignExactValue(int row, Extended value, const std::string& text) {
+    if (!problem_.Compiled || row < 1 || row > problem_.NumMain)
+        return;
+    const int variable = row - 1;
+    problem_.InitialValues[static_cast<std::size_t>(variable)] = value;
+    problem_.Coefficients[problem_.NumConst + variable][0] = value;
+    sgParameters->setCell(1, row, text);
+    sgParameters->setCell(2, row, text);
 }

@@ -54,6 +54,7 @@ void TProblForm::showDocument(const ProblemDocument& document) {
     setModified(false);
     sharePaneHeights();
     PageControl1->setCurrentIndex(EquationsPage);
+    refreshPolyDesigner();
 }
 
 // Everything that a newly opened problem starts without. The main window's problem replaces the

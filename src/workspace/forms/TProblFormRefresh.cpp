@@ -2,6 +2,8 @@
 // the list of problem windows; and the reset of the compiled state.
 #include "workspace/forms/TProblForm.h"
 
+#include "integrator/ProblemSwitch.h"
+
 #include "common/NumberText.h"
 #include "compiler/CompileDriver.h"
 #include "integrator/IntegrationRun.h"
@@ -196,6 +198,12 @@ void TProblForm::rebuildProblemList() {
     }
     bool several = windows_.all().size() >= 2;
     gbAllProbl->setVisible(several);
+    // A run switched between problems goes along all of them.
+    std::vector<const TCompiledProblem*> problems;
+    for (const TProblForm* window : windows_.all())
+        problems.push_back(&window->problem_);
+    LBoxAllProbl->setToolTip(
+        QString::fromStdString("Total path length " + formatDisplay(totalPathLength(problems))));
     lbNotCurrentProblem->setVisible(windows_.integratedWindow() != this);
     if (several) {
         sgParameters->setCell(3, 0, "Current - First");
