@@ -42,9 +42,9 @@ void TProblForm::createNBodyMenu() {
     Elliptic1 = nbody->addAction("Elliptic", this, &TProblForm::Elliptic1Click);
     Circularchoreography1 =
         nbody->addAction("Circular choreography", this, &TProblForm::Circularchoreography1Click);
-    // The numbered-sample runner that opens a list of orbits is not part of this program yet.
-    Choosefromalist1 = nbody->addAction("Choose from a list");
-    Choosefromalist1->setEnabled(false);
+    // A numbered orbit from a catalogue list, through the numbered-sample runner.
+    Choosefromalist1 =
+        nbody->addAction("Choose from a list", this, &TProblForm::Choosefromalist1Click);
 }
 
 void TProblForm::Elliptic1Click() {
