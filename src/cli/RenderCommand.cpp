@@ -2,11 +2,12 @@
 // picture as a PNG.
 #include "cli/CliCommand.h"
 #include "cli/IntegrateRun.h"
+#include "cli/RenderOutput.h"
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "compiler/FormulaParser.h"
-#include "graphics/PngWriter.h"
 #include "graphics/RenderGraph.h"
+#include "graphics/VirtualPlayClock.h"
 #include "integrator/ProblemCompile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptGraph.h"
@@ -28,7 +29,8 @@ namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
-                          "[--radians]";
+                          "[--radians] [--scale S] [--depth 24|8|4|1] [--frames N "
+                          "[--video FILE.mp4|FILE.webm]]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -36,6 +38,7 @@ struct RenderOptions {
     std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
+    RenderOutput Output;
 };
 
 std::optional<long long> stepCount(const std::string& text) {
@@ -85,6 +88,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
             BoundTexts box{"", "", "", "", "0", "1"};
             std::copy(parts.begin(), parts.end(), box.begin());
             options.Request.Box = box;
+        } else if (readRenderOutput(arguments, i, options.Output, Usage)) {
         } else if (argument == "--radians") {
             options.Radians = true;
         } else if (options.Path.empty() && !argument.starts_with("--")) {
@@ -99,6 +103,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
         usageError(Usage, "no --out file");
     if (options.Steps && !stepCount(*options.Steps))
         usageError(Usage, "--steps is a whole number from 0 to 10000000");
+    checkRenderOutput(options.Output, options.Out, Usage);
     return options;
 }
 
@@ -204,8 +209,9 @@ int runRender(const CliArguments& arguments) {
     if (state.Curves.Curves.empty())
         throw OrvantaError("No curves to plot");
 
-    SteadyPlayClock clock;
+    VirtualPlayClock clock; // movie frames keep their pace without waiting for it
     GraphModel model(state, clock);
+    model.HasScreen = needsScreen(options.Output);
     RenderRequest request = options.Request;
     if (record)
         takeScriptGraph(*record, model, request);
@@ -217,10 +223,9 @@ int runRender(const CliArguments& arguments) {
     if (!renderGraph(model, graph, ui, request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
         return 1;
-    writePng(model.Image, options.Out);
     std::cerr << formatText("%d x %d pixels, %d curves, %d points stored\n", model.Image.width(),
                             model.Image.height(), state.Curves.count(), state.StepIndex + 1);
-    return 0;
+    return writeRenderOutput(model, graph, ui, options.Output, options.Out, std::cerr);
 }
 
 const CliRegistration registration("render", Usage, runRender);

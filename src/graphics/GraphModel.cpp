@@ -86,14 +86,14 @@ QFont GraphModel::legendFont() {
 }
 
 int GraphModel::legendLineHeight() const {
-    return QFontMetrics(legendFont()).height();
+    return QFontMetrics(ImageFont).height();
 }
 
 void GraphModel::drawLegend() {
     const int line = legendLineHeight();
     auto draw = [&](QImage& target) {
         QPainter painter(&target);
-        painter.setFont(legendFont());
+        painter.setFont(ImageFont);
         painter.setBackgroundMode(Qt::OpaqueMode);
         painter.setBackground(Qt::white);
         for (std::int32_t i = 0; i < state_.Curves.count(); ++i) {
@@ -263,6 +263,8 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
                 max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
             HardTimerFailed =
                 !pacer_.wait(Played, TotalSpan, PlayDuration, Timer) || HardTimerFailed;
+            if (AfterSubStep)
+                AfterSubStep();
         }
         if (!(tau < H))
             break;

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,12 @@ class GraphModel {
     PlayTimer Timer = PlayTimer::Millisecond;
     bool HasScreen = false; // a window shows Screen; bullets and shapes go there only
     int AreaWidth = DefaultPlotWidth, AreaHeight = DefaultPlotHeight; // where the image may go
+
+    // Picture output: tubular 3D curves need 24-bit files; the font of the legend and labels;
+    // called after every sub-step of an animated replot (the movie recorder listens).
+    bool Tube = false;
+    QFont ImageFont = legendFont();
+    std::function<void()> AfterSubStep;
 
     QImage Image;  // the lasting picture
     QImage Screen; // the window's copy: the picture plus bullets and moving shapes

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/GraphRun.h"
+#include "graphics/MovieRecorder.h"
 #include "graphics/forms/ScreenPlayClock.h"
 
 #include <QMainWindow>
@@ -27,6 +28,8 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class RadioGroup;
+class ReportWindow;
+class THighResPrnForm;
 class TProblForm;
 class Ui;
 struct WorkspaceState;
@@ -118,6 +121,22 @@ class TGraphForm : public QMainWindow {
     QAction* Windowsmillisecondcounter1;
     QAction* Hardwaremicrosecondcounter1;
 
+    // File menu.
+    QAction* ScreenResolution1;
+    QAction* Curvesandboundaries1;
+    QAction* oFileatscreenresolution24bitcolor1;
+    QAction* Highprintresolution1;
+    QAction* Moviesequence1;
+    QAction* Print1;
+    QAction* ImageInfo1;
+    QAction* Fontforbitmaps1;
+    // The re-scaling and movie form while it is open; the Image Info report.
+    THighResPrnForm* highResForm() const { return highResForm_; }
+    ReportWindow* report() const { return report_; }
+    const MovieRecorder& movie() const { return movie_; }
+    // "Font for bit maps" after its dialog.
+    void setImageFont(QFont font);
+
   public slots:
     void FormPaint(); // texts and enabled states from the problem and the picture
     void btApplyKeyBoardClick();
@@ -129,6 +148,14 @@ class TGraphForm : public QMainWindow {
     void btUndoClick();
     void btPlayClick();
     void Clear1Click();
+    void ScreenResolution1Click();
+    void Curvesandboundaries1Click();
+    void oFileatscreenresolution24bitcolor1Click();
+    void Highprintresolution1Click();
+    void Moviesequence1Click();
+    void Print1Click();
+    void ImageInfo1Click();
+    void Fontforbitmaps1Click();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -174,6 +201,8 @@ class TGraphForm : public QMainWindow {
 
     void createControls();
     void createMenus();
+    void createFileMenu();
+    void openHighResForm(double movieSeconds);
     void FormShow();
     void FormResize();
     void FormDeactivate();
@@ -222,4 +251,7 @@ class TGraphForm : public QMainWindow {
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
     WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
+    MovieRecorder movie_;
+    THighResPrnForm* highResForm_ = nullptr;
+    ReportWindow* report_ = nullptr;
 };

@@ -194,6 +194,8 @@ void TProblForm::createDebuggingPage() {
     kind->addStretch();
     valueChoices->addLayout(kind);
     valueChoices->addStretch();
+    cbShowProfile = new QCheckBox("Show Taylor profile");
+    valueChoices->addWidget(cbShowProfile, 0, Qt::AlignBottom);
     valueChoices->addWidget(btCopyDebug, 0, Qt::AlignBottom);
     auto* valuesLayout = new QVBoxLayout(valuesBox);
     valuesLayout->addWidget(sgDebug, 1);
@@ -235,6 +237,7 @@ void TProblForm::createDebuggingPage() {
     chosenLayout->setColumnStretch(1, 1);
 
     connect(rgView, &RadioGroup::clicked, this, &TProblForm::rgViewClick);
+    connect(cbShowProfile, &QCheckBox::clicked, this, &TProblForm::cbShowProfileClick);
     connect(rbCoeff, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
     connect(rbDerivatives, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &TProblForm::SpinEdit1Change);

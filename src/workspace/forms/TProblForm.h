@@ -16,6 +16,8 @@
 #include <vector>
 
 class ExactValueForm;
+class TProfileForm;
+struct ProfileSource;
 class FailureLogForm;
 class ProblemWindows;
 struct PaneLine;
@@ -90,6 +92,7 @@ class TProblForm : public QMainWindow {
     QLabel* stSourceLine;
     QPushButton* btToEquations;
     QPushButton* btCopyDebug;
+    QCheckBox* cbShowProfile;
 
     // Integration setting page.
     StringGrid* sgParameters;
@@ -206,6 +209,7 @@ class TProblForm : public QMainWindow {
     // The failed error tests passed over with "Go despite error"; null until first shown.
     FailureLogForm* failureLog() const { return failureLog_; }
     ExactValueForm* exactValueForm() const { return exactValueForm_; }
+    TProfileForm* profileForm() const { return profileForm_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -227,6 +231,7 @@ class TProblForm : public QMainWindow {
     void sgDebugDblClick(int row, int column);
     void btToEquationsClick();
     void btCopyToExcelClick();
+    void cbShowProfileClick();
     void btCurToInitClick();
     void btMoreBlindClick();
     void cbTerminationClick();
@@ -282,6 +287,7 @@ class TProblForm : public QMainWindow {
     void listInstructions();
     const std::vector<TInstruction>& chosenInstructionSet() const;
     std::vector<std::span<const Extended>> storedPointEntries(int point) const;
+    ProfileSource profileSource() const; // the debugging view's variables for the profile
     void selectFormulaInPanes(int formula, const std::string& errorText);
     void selectPaneLine(const PaneLine& place, const std::string& errorText);
     std::string paneLineText(int formula) const;
@@ -357,6 +363,7 @@ class TProblForm : public QMainWindow {
     bool fillingGrids_ = false; // grid writes of the program are not user edits
     int lastSourceFormula_ = -1;
     ExactValueForm* exactValueForm_ = nullptr;
+    TProfileForm* profileForm_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
     AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen
     bool closeAfterRun_ = false;    // closed while a run was under way
