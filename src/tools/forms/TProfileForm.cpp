@@ -91,6 +91,7 @@ TProfileForm::TProfileForm(EngineState& engine, Ui& ui, std::function<ProfileSou
 
     tbVert = new QSlider(Qt::Vertical);
     tbVert->setRange(0, ProfileSlideMax);
+    tbVert->setInvertedAppearance(true); // position 0 (h = 2R) at the top, as the bar reads
     tbVert->setValue(ProfileSlideMax);
     tbVert->setToolTip("h varies from 0 to double conv. radius");
     PaintBox1 = new ProfileBox;
