@@ -2,13 +2,14 @@
 // picture as a PNG.
 #include "cli/CliCommand.h"
 #include "cli/IntegrateRun.h"
+#include "cli/RenderOutput.h"
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "compiler/FormulaParser.h"
-#include "graphics/PngWriter.h"
 #include "graphics/Portrait.h"
 #include "graphics/RenderGraph.h"
 #include "graphics/View3DCommands.h"
+#include "graphics/VirtualPlayClock.h"
 #include "integrator/ProblemCompile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptGraph.h"
@@ -32,7 +33,8 @@ const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] 
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
                           "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C] "
                           "[--portrait [--nodes NX,NY[,NZ]] [--stroke-steps N] [--linear] "
-                          "[--limit PIXELS]]";
+                          "[--limit PIXELS]] [--scale S] [--depth 24|8|4|1] [--frames N "
+                          "[--video FILE.mp4|FILE.webm]]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -42,6 +44,7 @@ struct RenderOptions {
     bool Radians = false;
     std::optional<SceneRequest> Scene;     // a 3D picture
     std::optional<PortraitTexts> Portrait; // a phase portrait instead of the stored curves
+    RenderOutput Output;
 };
 
 std::optional<long long> stepCount(const std::string& text) {
@@ -146,6 +149,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
             BoundTexts box{"", "", "", "", "0", "1"};
             std::copy(parts.begin(), parts.end(), box.begin());
             options.Request.Box = box;
+        } else if (readRenderOutput(arguments, i, options.Output, Usage)) {
         } else if (argument == "--radians") {
             options.Radians = true;
         } else if (readSceneOption(arguments, i, options)) {
@@ -168,6 +172,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
         options.Portrait = portrait;
     if (options.Steps && !stepCount(*options.Steps))
         usageError(Usage, "--steps is a whole number from 0 to 10000000");
+    checkRenderOutput(options.Output, options.Out, Usage);
     return options;
 }
 
@@ -292,8 +297,9 @@ int runRender(const CliArguments& arguments) {
     if (options.Scene && !state.Curves.ThreeD)
         throw OrvantaError("--3d, --tube and --turn need curves of three variables (--curves)");
 
-    SteadyPlayClock clock;
+    VirtualPlayClock clock; // movie frames keep their pace without waiting for it
     GraphModel model(state, clock);
+    model.HasScreen = needsScreen(options.Output);
     RenderRequest request = options.Request;
     if (record)
         takeScriptGraph(*record, model, request);
@@ -309,10 +315,9 @@ int runRender(const CliArguments& arguments) {
         return 1;
     if (options.Portrait && !renderPortrait(model, graph, ui, *options.Portrait))
         return 1;
-    writePng(model.Image, options.Out);
     std::cerr << formatText("%d x %d pixels, %d curves, %d points stored\n", model.Image.width(),
                             model.Image.height(), state.Curves.count(), state.StepIndex + 1);
-    return 0;
+    return writeRenderOutput(model, graph, ui, options.Output, options.Out, std::cerr);
 }
 
 const CliRegistration registration("render", Usage, runRender);

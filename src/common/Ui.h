@@ -6,6 +6,12 @@
 #include <optional>
 #include <string>
 
+// A file chosen in a save dialog with several filters: the name and the filter's 1-based index.
+struct FilteredFile {
+    std::string Path;
+    int FilterIndex = 1;
+};
+
 class Ui {
   public:
     virtual ~Ui() = default;
@@ -26,6 +32,16 @@ class Ui {
                                                 const std::string& proposal) = 0;
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                                 const std::string& proposal) = 0;
+    // A save dialog that also tells which filter was chosen; `filterIndex` is the initial one.
+    virtual std::optional<FilteredFile> saveFileFiltered(const std::string& title,
+                                                         const std::string& filter,
+                                                         const std::string& proposal,
+                                                         int filterIndex) {
+        const auto path = saveFile(title, filter, proposal);
+        if (!path)
+            return std::nullopt;
+        return FilteredFile{*path, filterIndex};
+    }
     // The colour dialog, colours as 0x00BBGGRR; nothing when cancelled or where there is none.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t) { return std::nullopt; }
     // Lets queued window events run during long work (the Esc key among them).

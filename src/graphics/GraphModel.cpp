@@ -100,14 +100,14 @@ QFont GraphModel::legendFont() {
 }
 
 int GraphModel::legendLineHeight() const {
-    return QFontMetrics(legendFont()).height();
+    return QFontMetrics(ImageFont).height();
 }
 
 void GraphModel::drawLegend() {
     const int line = legendLineHeight();
     auto draw = [&](QImage& target) {
         QPainter painter(&target);
-        painter.setFont(legendFont());
+        painter.setFont(ImageFont);
         painter.setBackgroundMode(Qt::OpaqueMode);
         const bool stereo = threeD() && Scene.stereo();
         painter.setBackground(stereo ? Qt::black : Qt::white);
@@ -225,6 +225,8 @@ void GraphModel::advancePlay(bool animate, Extended start, Extended target, doub
     const int max = playBarWidth();
     PlayPosition = max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
     HardTimerFailed = !pacer_.wait(Played, TotalSpan, PlayDuration, Timer) || HardTimerFailed;
+    if (AfterSubStep)
+        AfterSubStep();
 }
 
 // Points are spaced about one density step apart on the screen: the sub-step is the smaller of

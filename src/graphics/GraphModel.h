@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -94,6 +95,10 @@ class GraphModel {
     Scene3D Scene;
     DepthBuffers Depths;
     bool threeD() const;
+    // Picture output: the font of the legend and labels; called after every sub-step of an
+    // animated replot (the movie recorder listens).
+    QFont ImageFont = legendFont();
+    std::function<void()> AfterSubStep;
 
     QImage Image;  // the lasting picture
     QImage Screen; // the window's copy: the picture plus bullets and moving shapes

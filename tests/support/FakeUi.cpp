@@ -42,6 +42,19 @@ std::optional<std::string> FakeUi::saveFile(const std::string& title, const std:
     return openFile(title, filter, proposal);
 }
 
+std::optional<FilteredFile> FakeUi::saveFileFiltered(const std::string& title,
+                                                     const std::string& filter,
+                                                     const std::string& proposal, int filterIndex) {
+    const auto path = saveFile(title, filter, proposal);
+    if (!filterAnswers.empty()) {
+        filterIndex = filterAnswers.front();
+        filterAnswers.pop_front();
+    }
+    if (!path)
+        return std::nullopt;
+    return FilteredFile{*path, filterIndex};
+}
+
 void FakeUi::processEvents() {
     ++processEventsCalls;
     if (onProcessEvents)

@@ -18,6 +18,7 @@ class FakeUi : public Ui {
     std::vector<std::string> inputPrompts;  // "title|prompt|proposal" of every input box
     std::vector<std::string> fileProposals; // the proposal of every file dialog
     std::deque<std::optional<std::uint32_t>> colourAnswers; // chooseColour(); cancel when empty
+    std::deque<int> filterAnswers; // saveFileFiltered()'s filter index; the initial one when empty
     std::string clipboard;
     std::function<void()> onProcessEvents; // runs inside processEvents(), e.g. to press Esc
     int processEventsCalls = 0;
@@ -31,6 +32,10 @@ class FakeUi : public Ui {
                                         const std::string& proposal) override;
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                         const std::string& proposal) override;
+    std::optional<FilteredFile> saveFileFiltered(const std::string& title,
+                                                 const std::string& filter,
+                                                 const std::string& proposal,
+                                                 int filterIndex) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t) override;
     void processEvents() override;
     std::string clipboardText() override { return clipboard; }

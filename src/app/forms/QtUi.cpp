@@ -116,6 +116,20 @@ std::optional<std::string> QtUi::saveFile(const std::string& title, const std::s
     return name.toStdString();
 }
 
+std::optional<FilteredFile> QtUi::saveFileFiltered(const std::string& title,
+                                                   const std::string& filter,
+                                                   const std::string& proposal, int filterIndex) {
+    const QStringList filters = toQt(qtFileFilter(filter)).split(";;");
+    QString chosen = filters.value(filterIndex - 1);
+    QString name = returningFocus([&] {
+        return QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal), filters.join(";;"),
+                                            &chosen);
+    });
+    if (name.isEmpty())
+        return std::nullopt;
+    return FilteredFile{name.toStdString(), static_cast<int>(filters.indexOf(chosen)) + 1};
+}
+
 void QtUi::processEvents() {
     QApplication::processEvents();
 }

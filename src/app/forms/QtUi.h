@@ -21,6 +21,10 @@ class QtUi : public Ui {
                                         const std::string& proposal) override;
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                         const std::string& proposal) override;
+    std::optional<FilteredFile> saveFileFiltered(const std::string& title,
+                                                 const std::string& filter,
+                                                 const std::string& proposal,
+                                                 int filterIndex) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
     void processEvents() override;
     std::string clipboardText() override;

@@ -204,6 +204,7 @@ void TGraphForm::createControls() {
 }
 
 void TGraphForm::createMenus() {
+    createFileMenu();
     QMenu* bounds = menuBar()->addMenu("&Sizes");
     N01011 = bounds->addAction("[0,1]×[0,1]", this, &TGraphForm::N01011Click);
     N11111 = bounds->addAction("[-1,1]×[-1,1]", this, &TGraphForm::N11111Click);

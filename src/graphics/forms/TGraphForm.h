@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/GraphRun.h"
+#include "graphics/MovieRecorder.h"
 #include "graphics/Portrait.h"
 #include "graphics/View3DCommands.h"
 #include "graphics/forms/ScreenPlayClock.h"
@@ -36,6 +37,8 @@ class QPushButton;
 class QTimer;
 class RadioGroup;
 class TFieldParamForm;
+class ReportWindow;
+class THighResPrnForm;
 class TProblForm;
 class Ui;
 struct WorkspaceState;
@@ -152,6 +155,22 @@ class TGraphForm : public QMainWindow {
     // The phase-portrait designer while it is open.
     TFieldParamForm* fieldParams() const;
 
+    // File menu.
+    QAction* ScreenResolution1;
+    QAction* Curvesandboundaries1;
+    QAction* oFileatscreenresolution24bitcolor1;
+    QAction* Highprintresolution1;
+    QAction* Moviesequence1;
+    QAction* Print1;
+    QAction* ImageInfo1;
+    QAction* Fontforbitmaps1;
+    // The re-scaling and movie form while it is open; the Image Info report.
+    THighResPrnForm* highResForm() const { return highResForm_; }
+    ReportWindow* report() const { return report_; }
+    const MovieRecorder& movie() const { return movie_; }
+    // "Font for bit maps" after its dialog.
+    void setImageFont(QFont font);
+
   public slots:
     void FormPaint(); // texts and enabled states from the problem and the picture
     void btApplyKeyBoardClick();
@@ -171,6 +190,14 @@ class TGraphForm : public QMainWindow {
     void N3Dparameters1Click();
     void Make1Click();
     void FieldofdirectionsParamsClick();
+    void ScreenResolution1Click();
+    void Curvesandboundaries1Click();
+    void oFileatscreenresolution24bitcolor1Click();
+    void Highprintresolution1Click();
+    void Moviesequence1Click();
+    void Print1Click();
+    void ImageInfo1Click();
+    void Fontforbitmaps1Click();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -219,6 +246,8 @@ class TGraphForm : public QMainWindow {
 
     void createControls();
     void createMenus();
+    void createFileMenu();
+    void openHighResForm(double movieSeconds);
     void FormShow();
     void FormResize();
     void FormDeactivate();
@@ -288,7 +317,9 @@ class TGraphForm : public QMainWindow {
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
     QPoint cursorAt_;    // the pointer's last position, where the wheel moves the 3D cursor
-    WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
     PortraitParams portrait_;
     QPointer<TFieldParamForm> designer_;
+    MovieRecorder movie_;
+    THighResPrnForm* highResForm_ = nullptr;
+    ReportWindow* report_ = nullptr;
 };

@@ -202,6 +202,8 @@ void TProblForm::createDebuggingPage() {
     kind->addStretch();
     valueChoices->addLayout(kind);
     valueChoices->addStretch();
+    cbShowProfile = new QCheckBox("Show Taylor profile");
+    valueChoices->addWidget(cbShowProfile, 0, Qt::AlignBottom);
     valueChoices->addWidget(btCopyDebug, 0, Qt::AlignBottom);
     lbDebugStep = new QLabel;
     auto* valuesLayout = new QVBoxLayout(valuesBox);
@@ -245,6 +247,7 @@ void TProblForm::createDebuggingPage() {
     chosenLayout->setColumnStretch(1, 1);
 
     connect(rgView, &RadioGroup::clicked, this, &TProblForm::rgViewClick);
+    connect(cbShowProfile, &QCheckBox::clicked, this, &TProblForm::cbShowProfileClick);
     connect(rbCoeff, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
     connect(rbDerivatives, &QRadioButton::clicked, this, &TProblForm::fillDebugGrid);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &TProblForm::SpinEdit1Change);

@@ -20,6 +20,8 @@ struct DemoItem;
 struct SampleCatalog;
 struct SampleOrbit;
 class TRunSamplesForm;
+class TProfileForm;
+struct ProfileSource;
 class FailureLogForm;
 enum class NBodyMotion;
 class ProblemWindows;
@@ -104,6 +106,7 @@ class TProblForm : public QMainWindow {
     QLabel* stSourceLine;
     QPushButton* btToEquations;
     QPushButton* btCopyDebug;
+    QCheckBox* cbShowProfile;
 
     // Integration setting page.
     StringGrid* sgParameters;
@@ -241,6 +244,7 @@ class TProblForm : public QMainWindow {
     // The failed error tests passed over with "Go despite error"; null until first shown.
     FailureLogForm* failureLog() const { return failureLog_; }
     TCalcForm* exactValueForm() const { return exactValueForm_; }
+    TProfileForm* profileForm() const { return profileForm_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -262,6 +266,7 @@ class TProblForm : public QMainWindow {
     void sgDebugDblClick(int row, int column);
     void btToEquationsClick();
     void btCopyToExcelClick();
+    void cbShowProfileClick();
     void btCurToInitClick();
     void btMoreBlindClick();
     void cbTerminationClick();
@@ -328,6 +333,7 @@ class TProblForm : public QMainWindow {
     void listInstructions();
     const std::vector<TInstruction>& chosenInstructionSet() const;
     std::vector<std::span<const Extended>> storedPointEntries(int point) const;
+    ProfileSource profileSource() const; // the debugging view's variables for the profile
     void selectFormulaInPanes(int formula, const std::string& errorText);
     void selectPaneLine(const PaneLine& place, const std::string& errorText);
     std::string paneLineText(int formula) const;
@@ -407,6 +413,7 @@ class TProblForm : public QMainWindow {
     int lastSourceFormula_ = -1;
     TCalcForm* exactValueForm_ = nullptr;
     TPolyDesignForm* polyDesigner_ = nullptr;
+    TProfileForm* profileForm_ = nullptr;
     FailureLogForm* failureLog_ = nullptr;
     TRunSamplesForm* runSamples_ = nullptr;
     AxisChoice axisChoice_;         // the axis columns of sgFuncSel while a curve is being chosen
