@@ -142,6 +142,7 @@ class GraphModel {
     std::vector<SlotDrawing> drawings_;
     PixelTarget imageTarget_, screenTarget_; // set for each segment
     std::vector<const Extended*> lanes_; // x and y of every curve at the current segment's start
+    std::vector<QRgb> slotColours_;      // every curve's colour, for the current segment
     SegmentPolynomials polynomials_;
     std::vector<double> arcs_; // per curve: its arc length, then the sub-step it allows
     std::array<Pixel, 3> vertices_{}, previousVertices_{};
