@@ -4,6 +4,7 @@
 #include "common/OrvantaError.h"
 #include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
+#include "integrator/IndependentSum.h"
 #include "integrator/IntegrationRun.h"
 #include "integrator/ProblemCompile.h"
 #include "integrator/ResultsArray.h"
@@ -76,12 +77,18 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
             options.Control = ErrorControl::Middle;
         else if (mode == "back")
             options.Control = ErrorControl::Back;
+        else if (mode == "tol")
+            options.Control = ErrorControl::Tolerance;
         else
-            usageError(IntegrateUsage, "--control is none, middle or back");
+            usageError(IntegrateUsage, "--control is none, middle, back or tol");
     } else if (option == "--abs") {
         options.Abs = toleranceOf(arguments, i);
     } else if (option == "--rel") {
         options.Rel = toleranceOf(arguments, i);
+    } else if (option == "--tol") {
+        options.StepTolerance = numberOf(arguments, i);
+        if (!(*options.StepTolerance > 0))
+            usageError(IntegrateUsage, "--tol must be above 0");
     } else if (option == "--go-despite") {
         options.GoDespite = true;
     } else if (option == "--terms") {
@@ -111,6 +118,8 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         options.Radians = true;
     } else if (option == "--every") {
         options.Every = true;
+    } else if (option == "--show-step") {
+        options.ShowStep = true;
     } else if (option == "--results") {
         const auto length = parseInteger(valueOf(arguments, i));
         if (!length || *length < 0)
@@ -139,12 +148,18 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
 
 std::optional<std::string> meaninglessCombination(const IntegrateOptions& options) {
     const bool tolerance = options.Abs || options.Rel;
-    if (options.Control == ErrorControl::None && tolerance)
+    const bool tested =
+        options.Control == ErrorControl::Middle || options.Control == ErrorControl::Back;
+    if (!tested && tolerance)
         return "--abs and --rel need --control middle or back";
-    if (options.Control != ErrorControl::None && !tolerance)
+    if (tested && !tolerance)
         return "--control middle and back need --abs or --rel";
-    if (options.GoDespite && options.Control == ErrorControl::None)
+    if (options.GoDespite && !tested)
         return "--go-despite needs --control middle or back";
+    if (options.StepTolerance && options.Control != ErrorControl::Tolerance)
+        return "--tol needs --control tol";
+    if (options.ShowStep && !options.Every)
+        return "--show-step needs --every";
     if (!options.Special && (options.Differentiate != 0 || options.AssumeRadiusLimit))
         return "--differentiate and --assume-radius-limit need --special";
     return std::nullopt;
@@ -235,7 +250,8 @@ void applyRunOptions(IntegrateSession& session, const IntegrateOptions& options,
         state.RadLimit = *options.RadiusLimit;
     state.Control = options.Control;
     state.GoDespite = options.GoDespite;
-    if (options.Control != ErrorControl::None) {
+    state.StepTolerance = options.StepTolerance.value_or(DefaultStepTolerance);
+    if (!takesPlainSteps(options.Control)) {
         const auto cells = [&](const std::optional<std::string>& text) {
             return std::vector<std::string>(static_cast<std::size_t>(problem.NumMain),
                                             text.value_or(""));
@@ -292,13 +308,19 @@ int runAndPrint(IntegrateSession& session, const IntegrateOptions& options, Ui& 
     // Whatever stops the run before it starts is said before anything is printed.
     if (!makeRoomForRun(session.State, ui, steps))
         return 1;
-    out << pointHeader(session) << "\n";
+    const auto everyLine = [&] {
+        out << pointLine(session);
+        if (options.ShowStep)
+            out << "\t" << formatDisplay(takenStep(session.Problem));
+        out << "\n";
+    };
+    out << pointHeader(session) << (options.ShowStep ? "\tstep\n" : "\n");
     if (options.Every)
-        out << pointLine(session) << "\n";
+        everyLine();
     RunSettings settings;
     settings.MainNames = session.Assembly.MainNames;
     if (options.Every)
-        settings.PointAccepted = [&] { out << pointLine(session) << "\n"; };
+        settings.PointAccepted = everyLine;
     // The failure log's lines go out as they come; kept as well, they would grow with the run.
     settings.FailureLogged = [&](const std::string& line) {
         err << line << "\n";

@@ -20,13 +20,15 @@ struct IntegrateOptions {
     std::optional<std::string> To;     // --to VALUE: a number or an expression over the constants
     bool Backward = false;
     ErrorControl Control = ErrorControl::None;
-    std::optional<std::string> Abs, Rel; // tolerance for every main variable
+    std::optional<std::string> Abs, Rel;   // tolerance for every main variable
+    std::optional<Extended> StepTolerance; // --tol E of --control tol
     bool GoDespite = false;
     std::optional<std::int32_t> Terms;
     std::optional<Extended> Factor, RadiusLimit;
     RadiusVariables Radius = RadiusVariables::MainAndAux;
     bool Radians = false;
     bool Every = false;
+    bool ShowStep = false; // --show-step: the step that reached each point, as a last column
     std::optional<std::int64_t> ResultsLength; // --results L; by default a few points, circular
     bool Circular = false;
     bool AuxToo = false;
@@ -38,9 +40,10 @@ struct IntegrateOptions {
 };
 
 constexpr const char* IntegrateUsage =
-    "integrate FILE.ode --steps N [--to VALUE] [--backward] [--control none|middle|back] "
-    "[--abs TOL] [--rel TOL] [--go-despite] [--terms N] [--factor K] [--radius-limit R] "
-    "[--radius main|aux|all] [--radians] [--every] [--results L [--circular] [--aux]] "
+    "integrate FILE.ode --steps N [--to VALUE] [--backward] [--control none|middle|back|tol] "
+    "[--abs TOL] [--rel TOL] [--tol E] [--go-despite] [--terms N] [--factor K] [--radius-limit R] "
+    "[--radius main|aux|all] [--radians] [--every [--show-step]] [--results L [--circular] "
+    "[--aux]] "
     "[--save-data PATH.ode] [--special FILE.sing [--differentiate 0|1|2] [--assume-radius-limit]]";
 
 // Without --results the run keeps only its last points, so that its memory does not grow with

@@ -8,6 +8,7 @@
 #include "graphics/PngWriter.h"
 #include "graphics/Portrait.h"
 #include "graphics/RenderGraph.h"
+#include "graphics/View3DCommands.h"
 #include "integrator/ProblemCompile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptGraph.h"
@@ -29,8 +30,9 @@ namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
-                          "[--radians] [--portrait [--nodes NX,NY[,NZ]] [--stroke-steps N] "
-                          "[--linear] [--limit PIXELS]]";
+                          "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C] "
+                          "[--portrait [--nodes NX,NY[,NZ]] [--stroke-steps N] [--linear] "
+                          "[--limit PIXELS]]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -38,6 +40,7 @@ struct RenderOptions {
     std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
+    std::optional<SceneRequest> Scene;     // a 3D picture
     std::optional<PortraitTexts> Portrait; // a phase portrait instead of the stored curves
 };
 
@@ -87,6 +90,33 @@ bool readPortraitOption(const CliArguments& arguments, std::size_t& i, PortraitT
     return true;
 }
 
+// The 3D options: the mode, tubes, and the turns about X, Y, Z in degrees.
+bool readSceneOption(const CliArguments& arguments, std::size_t& i, RenderOptions& options) {
+    const std::string& argument = arguments[i];
+    if (argument != "--3d" && argument != "--tube" && argument != "--turn")
+        return false;
+    SceneRequest& scene = options.Scene ? *options.Scene : options.Scene.emplace();
+    if (argument == "--tube") {
+        scene.Tube = true;
+    } else if (argument == "--3d") {
+        const std::string mode = valueAfter(arguments, i);
+        if (mode != "stereo" && mode != "left" && mode != "right")
+            usageError(Usage, "--3d is stereo, left or right");
+        scene.Mode = mode == "stereo" ? ViewMode::Stereo
+                     : mode == "left" ? ViewMode::LeftEye
+                                      : ViewMode::RightEye;
+    } else {
+        const auto parts = split(valueAfter(arguments, i), ',');
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto angle = parts.size() == 3 ? parseTrimmedNumber(parts[k]) : std::nullopt;
+            if (!angle || !std::isfinite(*angle))
+                usageError(Usage, "--turn takes three angles in degrees");
+            scene.TurnDegrees[k] = *angle;
+        }
+    }
+    return true;
+}
+
 RenderOptions readOptions(const CliArguments& arguments) {
     RenderOptions options;
     PortraitTexts portrait = portraitTexts(PortraitParams{});
@@ -116,6 +146,7 @@ RenderOptions readOptions(const CliArguments& arguments) {
             options.Request.Box = box;
         } else if (argument == "--radians") {
             options.Radians = true;
+        } else if (readSceneOption(arguments, i, options)) {
         } else if (readPortraitOption(arguments, i, portrait)) {
             portraitWanted = portraitWanted || argument == "--portrait";
             portraitOptions = true;
@@ -248,16 +279,21 @@ int runRender(const CliArguments& arguments) {
             return 1;
         state.Curves = std::move(*curves);
     } else {
+        state.Curves.ThreeD = options.Scene.has_value();
         generateCurves(state.Curves, graph.Names, ui);
     }
     if (state.Curves.Curves.empty())
         throw OrvantaError("No curves to plot");
+    if (options.Scene && !state.Curves.ThreeD)
+        throw OrvantaError("--3d, --tube and --turn need curves of three variables (--curves)");
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
     RenderRequest request = options.Request;
     if (record)
         takeScriptGraph(*record, model, request);
+    if (state.Curves.ThreeD)
+        applySceneRequest(model, options.Scene.value_or(SceneRequest{}));
     if (steps > 0) {
         RunSettings settings;
         settings.MainNames = assembly.MainNames;

@@ -112,6 +112,15 @@ struct TCompiledProblem {
     Extended CurrentIndep = 0;
     Extended TPrev = 0;
     Extended PathLength = 0;
+    // The independent variable is the compensated sum of the steps: IndepLow is the rounding that
+    // CurrentIndep leaves out, valid while CurrentIndep still equals IndepLowOf (whatever sets
+    // CurrentIndep directly starts the sum afresh); TPrevLow is TPrev's.
+    Extended IndepLow = 0;
+    Extended IndepLowOf = 0;
+    Extended TPrevLow = 0;
+    // The step that reached the current point, valid while CurrentIndep equals TakenStepEnd.
+    Extended TakenStep = 0;
+    Extended TakenStepEnd = 0;
 
     std::vector<TCompiledPolynomial> Polynomials;
     std::vector<TInstruction> Instructions;

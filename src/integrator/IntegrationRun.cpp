@@ -45,7 +45,7 @@ bool takeStep(ProgramState& state, TCompiledProblem& problem, Ui& ui, const RunS
         if (settings.Progress)
             settings.Progress(position);
     };
-    if (state.Control == ErrorControl::None) {
+    if (takesPlainSteps(state.Control)) {
         StepPlain(state, problem);
         stepEnd = Clock::now();
         ++state.TotalSteps;
@@ -205,6 +205,9 @@ void applyInitialValues(ProgramState& state, TCompiledProblem& problem) {
     problem.CurrentIndep = problem.IndepLine >= 0
                                ? problem.InitialValues[static_cast<std::size_t>(problem.IndepLine)]
                                : 0;
+    problem.IndepLow = 0;
+    problem.TPrevLow = 0;
+    problem.TakenStep = 0;
     problem.PathLength = 0;
     ComputeCoefficients(problem, state);
     StoreResultPoint(state, problem);

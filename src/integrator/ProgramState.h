@@ -15,8 +15,15 @@
 
 // Which coefficient arrays the radius estimate reads.
 enum class RadiusVariables : std::int32_t { MainOnly = 0, MainAndAux = 1, All = 2 };
-// The step routine: middle-step control, back-step control, or h = kR alone.
-enum class ErrorControl : std::int32_t { Middle = 0, Back = 1, None = 2 };
+// The step routine: middle-step control, back-step control, h = kR alone, or h from a tolerance
+// per step (a plain step whose length the tolerance rule chooses).
+enum class ErrorControl : std::int32_t { Middle = 0, Back = 1, None = 2, Tolerance = 3 };
+// Whether a mode steps without a test (StepPlain, the step's length chosen by AfterStep).
+constexpr bool takesPlainSteps(ErrorControl control) {
+    return control == ErrorControl::None || control == ErrorControl::Tolerance;
+}
+// The tolerance per step by default: about the rounding of one extended operation.
+constexpr long double DefaultStepTolerance = 1e-19L;
 
 struct ProgramState : EngineState {
     Extended RadFactor = 0.5L;                                 // k of h = kR
@@ -25,6 +32,7 @@ struct ProgramState : EngineState {
     bool AssumeRadiusLimit = false; // "Assume conv. radius =  radius limit" at the special point
     RadiusVariables RadiusChoice = RadiusVariables::MainAndAux;
     ErrorControl Control = ErrorControl::None;
+    Extended StepTolerance = DefaultStepTolerance; // E of "Tolerance per step"
     bool GoDespite = false;
 
     ResultsArray Results;

@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "integrator/StepFaults.h"
+#include "integrator/ToleranceStep.h"
 
 #include <algorithm>
 #include <cmath>
@@ -169,12 +170,20 @@ void AfterStep(ProgramState& state, TCompiledProblem& problem) {
         problem.Step = problem.Radius * problem.Direction;
         return;
     }
+    if (state.Control == ErrorControl::Tolerance) {
+        toleranceAfterStep(state, problem);
+        return;
+    }
     EstimateRadius(state, problem);
     problem.Step = problem.Radius * state.RadFactor * problem.Direction;
 }
 
 std::string radiusText(const TCompiledProblem& problem) {
     return "Heuristic conv. radius: " + formatShort(problem.Radius);
+}
+
+std::string stepText(const TCompiledProblem& problem) {
+    return "Step: " + formatShort(problem.Step);
 }
 
 namespace {

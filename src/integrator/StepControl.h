@@ -26,6 +26,8 @@ void EstimateRadius(ProgramState& state, TCompiledProblem& problem);
 void AfterStep(ProgramState& state, TCompiledProblem& problem);
 // "Heuristic conv. radius: %g"
 std::string radiusText(const TCompiledProblem& problem);
+// "Step: %g", the step chosen for the next step.
+std::string stepText(const TCompiledProblem& problem);
 
 // The error tests; failingIndex is the table index of the last variable tested.
 bool BackTestPassed(const TCompiledProblem& problem, std::int32_t& failingIndex);

@@ -70,6 +70,11 @@ StepStart::StepStart(TCompiledProblem& problem, std::int32_t terms)
     : currentIndep_(problem.CurrentIndep), tPrev_(problem.TPrev), step_(problem.Step),
       radius_(problem.Radius), pathLength_(problem.PathLength), status_(problem.Status),
       terminated_(problem.Terminated) {
+    indepLow_ = problem.IndepLow;
+    indepLowOf_ = problem.IndepLowOf;
+    tPrevLow_ = problem.TPrevLow;
+    takenStep_ = problem.TakenStep;
+    takenStepEnd_ = problem.TakenStepEnd;
     SaveCoefficients(problem, terms);
     clearFloatFaults();
 }
@@ -82,6 +87,11 @@ void StepStart::restore(ProgramState& state, TCompiledProblem& problem) const {
     problem.PathLength = pathLength_;
     problem.Status = status_;
     problem.Terminated = terminated_;
+    problem.IndepLow = indepLow_;
+    problem.IndepLowOf = indepLowOf_;
+    problem.TPrevLow = tPrevLow_;
+    problem.TakenStep = takenStep_;
+    problem.TakenStepEnd = takenStepEnd_;
     for (std::int32_t i = 0; i < problem.NumMain; ++i)
         problem.Coefficients[problem.NumConst + i][0] =
             problem.StepTable[static_cast<std::size_t>(i)][0];

@@ -32,6 +32,7 @@ class StepStart {
 
   private:
     Extended currentIndep_, tPrev_, step_, radius_, pathLength_;
+    Extended indepLow_, indepLowOf_, tPrevLow_, takenStep_, takenStepEnd_;
     std::int32_t status_;
     bool terminated_;
 };

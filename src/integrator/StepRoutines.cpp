@@ -2,6 +2,7 @@
 
 #include "engine/Series.h"
 #include "engine/TaylorEngine.h"
+#include "integrator/IndependentSum.h"
 #include "integrator/ResultsArray.h"
 #include "integrator/StepControl.h"
 #include "integrator/StepFaults.h"
@@ -46,6 +47,8 @@ void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
 // and stored. The checks come first so that a fault in them leaves nothing stored.
 void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
     checkNewExpansion(problem);
+    problem.TakenStep = problem.Step;
+    problem.TakenStepEnd = problem.CurrentIndep;
     checkedAfterStep(state, problem);
     ++state.StepIndex;
     StoreResultPoint(state, problem);
@@ -81,7 +84,7 @@ std::optional<bool> runTrials(ProgramState& state, TCompiledProblem& problem, bo
 // A controlled step starts from the current point with its tests sized and no trial made yet.
 void beginControlledStep(ProgramState& state, TCompiledProblem& problem) {
     prepareErrorTests(problem);
-    problem.TPrev = problem.CurrentIndep;
+    beginStepAt(problem);
     state.SplitCount = -1;
 }
 
@@ -96,15 +99,16 @@ void SnapStep(TCompiledProblem& problem) {
                 ? point - problem.SpecialWindow < at && at < point
                 : problem.Direction < 0 && point < at && at < point + problem.SpecialWindow;
         if (justBefore) {
-            problem.Step = point - problem.TPrev;
-            problem.CurrentIndep = point;
+            problem.Step = stepTo(problem, point);
+            placeIndepAt(problem, point);
         }
     }
     if (problem.TermArmed) {
-        problem.Terminated = (problem.TEnd - problem.CurrentIndep) * problem.Direction <= 0;
+        problem.Terminated =
+            ((problem.TEnd - problem.CurrentIndep) - indepLow(problem)) * problem.Direction <= 0;
         if (problem.Terminated) {
-            problem.Step = problem.TEnd - problem.TPrev;
-            problem.CurrentIndep = problem.TEnd;
+            problem.Step = stepTo(problem, problem.TEnd);
+            placeIndepAt(problem, problem.TEnd);
         }
     }
 }
@@ -113,8 +117,8 @@ void StepPlain(ProgramState& state, TCompiledProblem& problem) {
     if (problem.Terminated)
         return;
     guardedStep(state, problem, [&] {
-        problem.TPrev = problem.CurrentIndep;
-        problem.CurrentIndep += problem.Step;
+        beginStepAt(problem);
+        moveIndepBy(problem, problem.Step);
         problem.PathLength += std::fabs(problem.Step);
         SnapStep(problem);
         for (std::int32_t i = 0; i < problem.NumMain; ++i) {
@@ -137,7 +141,7 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
         problem.Step = problem.Step / 0.5L;
         const auto allowed = runTrials(state, problem, goDespite, [&] {
             problem.Step = problem.Step * 0.5L;
-            problem.CurrentIndep = problem.TPrev + problem.Step;
+            moveIndepBy(problem, problem.Step);
             SnapStep(problem);
             moveFromSavedPoint(problem, terms, problem.Step, problem.CurrentIndep);
             computeAtNewPoint(state, problem);
@@ -164,14 +168,14 @@ bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int3
         beginControlledStep(state, problem);
         const std::int32_t terms = state.TermCount;
         Extended half = problem.Step; // the proposed step, kept before snapping
-        problem.CurrentIndep = problem.TPrev + half;
+        moveIndepBy(problem, half);
         SnapStep(problem);
         for (std::int32_t i = 0; i < problem.NumMain; ++i)
             problem.HalfVal[static_cast<std::size_t>(i)] =
                 EvalSeries(savedRow(problem, i), terms, problem.Step);
         const auto allowed = runTrials(state, problem, goDespite, [&] {
             problem.Step = half;
-            problem.CurrentIndep = problem.TPrev + half;
+            moveIndepBy(problem, half);
             SnapStep(problem);
             const Extended full = problem.Step;
             // The one-step value of this trial: on later trials the previous trial's half step.
@@ -180,11 +184,11 @@ bool StepMiddleControl(ProgramState& state, TCompiledProblem& problem, std::int3
                     problem.BackVal[static_cast<std::size_t>(i)] =
                         problem.HalfVal[static_cast<std::size_t>(i)];
             half = full * 0.5L;
-            moveFromSavedPoint(problem, terms, half, problem.TPrev + half, &problem.HalfVal);
+            moveFromSavedPoint(problem, terms, half, indepAfter(problem, half), &problem.HalfVal);
             computeAtNewPoint(state, problem);
             for (std::int32_t i = 0; i < problem.NumMain; ++i) {
                 Extended* x = valueOf(problem, i);
-                x[0] = i == problem.IndepLine ? problem.TPrev + problem.Step
+                x[0] = i == problem.IndepLine ? indepAfter(problem, problem.Step)
                                               : EvalSeries(x, terms, full - half);
             }
             return MiddleTestPassed(problem, failingIndex);

@@ -25,7 +25,7 @@ namespace {
 // One step by the chosen routine; false when the split limit refused it, with the step's start
 // put back so that the sample reports its last accepted point rather than a refused trial.
 bool stepOnce(ProgramState& state, TCompiledProblem& problem) {
-    if (state.Control == ErrorControl::None) {
+    if (takesPlainSteps(state.Control)) {
         StepPlain(state, problem);
         return true;
     }

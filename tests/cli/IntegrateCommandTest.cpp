@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,6 +63,42 @@ TEST(IntegrateCommand, EveryPointWithTheInitialOneFirst) {
     EXPECT_EQ(r.status, 0);
     // No independent variable: the header says t and the points count from 0 by h = 0.1.
     EXPECT_EQ(r.out, "t\tx\n0\t0\n0.1\t0.2\n0.2\t0.4\n");
+}
+
+std::vector<std::vector<long double>> columnsOf(const std::string& out) {
+    std::vector<std::vector<long double>> rows;
+    std::istringstream lines(out);
+    std::string line;
+    std::getline(lines, line); // the header
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        rows.emplace_back();
+        for (long double v; fields >> v;)
+            rows.back().push_back(v);
+    }
+    return rows;
+}
+
+TEST(IntegrateCommand, ToleranceModeShowsTheStepOfEveryPoint) {
+    const std::string file =
+        writeProblem("orvanta_exp.ode", "[Main variables]\nt = 0\nx = 1\n[ODEs]\nt' = 1\nx' = x\n");
+    const CliResult r = integrate(file + " --steps 4 --to 10 --control tol --every --show-step");
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(r.out.starts_with("t\tx\tstep\n0\t1\t0\n")) << r.out;
+    const auto rows = columnsOf(r.out);
+    ASSERT_EQ(rows.size(), 5u);
+    // The first step is the rule's for the series 1/k! at 1e-19 (its last two terms).
+    const long double rho = std::min(std::pow(1e-19L * std::exp(std::lgamma(30.0L)), 1.0L / 29),
+                                     std::pow(1e-19L * std::exp(std::lgamma(31.0L)), 1.0L / 30));
+    EXPECT_NEAR(static_cast<double>(rows[1][2] / (rho * std::exp(-1.0L / 30))), 1.0, 1e-15);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_NEAR(static_cast<double>(rows[i][0] - rows[i - 1][0] - rows[i][2]), 0.0, 1e-16);
+        EXPECT_NEAR(static_cast<double>(rows[i][1] / std::exp(rows[i][0])), 1.0, 1e-17) << i;
+    }
+    // A looser tolerance takes longer steps.
+    const CliResult loose =
+        integrate(file + " --steps 1 --control tol --tol 1e-12 --every --show-step");
+    EXPECT_GT(columnsOf(loose.out)[1][2], 1.5L * rows[1][2]);
 }
 
 TEST(IntegrateCommand, BackwardWithControlAndConstantExpression) {
@@ -151,6 +189,15 @@ TEST(IntegrateCommand, AbsurdOptionsAreRefusedBeforeAnyOutput) {
         {"--steps 1 --control back", "--control middle and back need --abs or --rel"},
         {"--steps 1 --go-despite", "--go-despite needs --control middle or back"},
         {"--steps 1 --differentiate 1", "--differentiate and --assume-radius-limit need --special"},
+        {"--steps 1 --control tol --tol 0", "--tol must be above 0"},
+        {"--steps 1 --control tol --tol -1e-19", "--tol must be above 0"},
+        {"--steps 1 --control tol --tol x", "--tol needs a number"},
+        {"--steps 1 --tol 1e-12", "--tol needs --control tol"},
+        {"--steps 1 --control back --rel 1e-9 --tol 1e-12", "--tol needs --control tol"},
+        {"--steps 1 --control tol --abs 1e-9", "--abs and --rel need --control middle or back"},
+        {"--steps 1 --control tol --go-despite", "--go-despite needs --control middle or back"},
+        {"--steps 1 --control tolerance", "--control is none, middle, back or tol"},
+        {"--steps 1 --show-step", "--show-step needs --every"},
     };
     for (const auto& [options, message] : cases) {
         const CliResult r = integrate(lorenz + " " + options);

@@ -47,6 +47,8 @@ TEST_F(ProblemWindowTest, TabWalksTheIntegrationPageInReadingOrder) {
                                       form->rgErrorControl->button(1),
                                       form->rgErrorControl->button(2),
                                       form->edCurRadFactor,
+                                      form->rgErrorControl->button(3),
+                                      form->edStepTolerance,
                                       form->cbDespite,
                                       form->rgConvergence->button(0),
                                       form->rgConvergence->button(1),

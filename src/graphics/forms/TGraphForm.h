@@ -4,6 +4,7 @@
 
 #include "graphics/GraphRun.h"
 #include "graphics/Portrait.h"
+#include "graphics/View3DCommands.h"
 #include "graphics/forms/ScreenPlayClock.h"
 
 #include <QMainWindow>
@@ -21,6 +22,11 @@ class PaintBox;
 class PlayBar;
 class ProblemWindows;
 class QAction;
+class QBoxLayout;
+class QMenu;
+class QProgressBar;
+class QRadioButton;
+class QSlider;
 class QActionGroup;
 class QCheckBox;
 class QGroupBox;
@@ -54,7 +60,9 @@ class TGraphForm : public QMainWindow {
     // The colour of every curve, as a script keeps them.
     std::vector<std::int32_t> curveColours() const;
     // The stereo view's eye colours, left then right.
-    std::array<WinColour, 2> eyeColours() const { return {leftEye_, rightEye_}; }
+    std::array<WinColour, 2> eyeColours() const {
+        return {model_.Scene.LeftEye, model_.Scene.RightEye};
+    }
     // The lasting picture (trails, grid, legend), without the bullets.
     const QImage& picture() const;
 
@@ -98,6 +106,24 @@ class TGraphForm : public QMainWindow {
     QTimer* Timer1;
     QTimer* tmEndResize;
 
+    // The 3D panel and its menu items.
+    QGroupBox* gb3D;
+    QRadioButton* rbStereo;
+    QRadioButton* rbIsometry;
+    QGroupBox* gbLR;
+    QRadioButton* rbL;
+    QRadioButton* rbR;
+    QCheckBox* cbCube;
+    QCheckBox* cbAxes;
+    QCheckBox* cbTube;
+    QCheckBox* cbAnchored;
+    QProgressBar* pbTube;
+    QSlider* tbVert;
+    QSlider* tbHoriz;
+    QAction* N3Dparameters1;
+    QAction* Curvewidth1;
+    QAction* Darkening1;
+
     QAction* N01011;
     QAction* N11111;
     QAction* N11011;
@@ -139,6 +165,12 @@ class TGraphForm : public QMainWindow {
     void Clear1Click();
     void Make1Click();
     void FieldofdirectionsParamsClick();
+    void rbIsometryClick();
+    void cbTubeClick();
+    void cbAnchoredClick();
+    void tbVertUp();
+    void tbHorizUp();
+    void N3Dparameters1Click();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -146,6 +178,7 @@ class TGraphForm : public QMainWindow {
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private slots:
     void N01011Click();
@@ -160,6 +193,8 @@ class TGraphForm : public QMainWindow {
     void None1Click();
     void Triangle1Click();
     void Doublependulum1Click();
+    void Axes1Click();
+    void Tetrahedron1Click();
     void Defaultcolors1Click();
     void XandY1Click();
     void XandZ1Click();
@@ -228,6 +263,15 @@ class TGraphForm : public QMainWindow {
     void chooseStrokeColour();
     void makePortraitNow(PortraitMode mode);
     void strokeAtPointer();
+    void create3DControls(QBoxLayout* panelLayout);
+    void create3DMenus(QMenu* view);
+    void refresh3D();
+    void takeScene();
+    void turn(TurnAxis axis, int position);
+    void redo3D();
+    void after3DDrawing();
+    void showTubeProgress();
+    bool moveCursor(QPoint at);
 
     ProblemWindows& windows_;
     Ui& ui_;
@@ -241,7 +285,7 @@ class TGraphForm : public QMainWindow {
     QPoint dragFrom_;
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
-    WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
     PortraitParams portrait_;
     QPointer<TFieldParamForm> designer_;
+    QPoint cursorAt_; // the pointer's last position, where the wheel moves the 3D cursor
 };

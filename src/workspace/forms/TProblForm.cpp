@@ -195,8 +195,10 @@ void TProblForm::createDebuggingPage() {
     valueChoices->addLayout(kind);
     valueChoices->addStretch();
     valueChoices->addWidget(btCopyDebug, 0, Qt::AlignBottom);
+    lbDebugStep = new QLabel;
     auto* valuesLayout = new QVBoxLayout(valuesBox);
     valuesLayout->addWidget(sgDebug, 1);
+    valuesLayout->addWidget(lbDebugStep);
     valuesLayout->addLayout(valueChoices);
 
     auto* instructionsBox = new QGroupBox("Instructions");
@@ -279,6 +281,8 @@ void TProblForm::createIntegrationPage() {
                       rgErrorControl->button(1),
                       rgErrorControl->button(2),
                       edCurRadFactor,
+                      rgErrorControl->button(3),
+                      edStepTolerance,
                       cbDespite,
                       rgConvergence->button(0),
                       rgConvergence->button(1),
@@ -394,10 +398,10 @@ QWidget* TProblForm::createParametersGroup() {
 
 QWidget* TProblForm::createStepControlGroup() {
     auto* box = new QWidget;
-    rgErrorControl =
-        new RadioGroup("Error control", {"Middle step error control with step adjustment",
-                                         "Back step error control with step adjustment",
-                                         "No error control. Step  h = kR ,  k ="});
+    rgErrorControl = new RadioGroup(
+        "Error control", {"Middle step error control with step adjustment",
+                          "Back step error control with step adjustment",
+                          "No error control. Step  h = kR ,  k =", "Tolerance per step"});
     rgErrorControl->setItemIndex(2);
     edCurRadFactor = new QLineEdit("0.5");
     edCurRadFactor->setMaximumWidth(90);
@@ -411,6 +415,20 @@ QWidget* TProblForm::createStepControlGroup() {
     factorRow->addWidget(new QLabel("< 1"));
     factorRow->addStretch();
     rgErrorControl->itemLayout()->insertLayout(2, factorRow);
+    // "Tolerance per step  E = [1e-19]": its own row under the factor's.
+    edStepTolerance = new QLineEdit("1e-19");
+    edStepTolerance->setMaximumWidth(90);
+    edStepTolerance->setToolTip("Largest error of every step: relative where |x| > 1, absolute "
+                                "below");
+    QRadioButton* toleranceItem = rgErrorControl->button(3);
+    rgErrorControl->itemLayout()->removeWidget(toleranceItem);
+    auto* toleranceRow = new QHBoxLayout;
+    toleranceRow->setSpacing(4);
+    toleranceRow->addWidget(toleranceItem);
+    toleranceRow->addWidget(new QLabel("E ="));
+    toleranceRow->addWidget(edStepTolerance);
+    toleranceRow->addStretch();
+    rgErrorControl->itemLayout()->insertLayout(3, toleranceRow);
     cbDespite = new QCheckBox("Go despite error");
     cbDespite->setToolTip("Take the smallest step anyway and log the failed test");
     connect(cbDespite, &QCheckBox::clicked, this, &TProblForm::cbDespiteClick);
@@ -421,6 +439,7 @@ QWidget* TProblForm::createStepControlGroup() {
                        {"Main only", "Main and auxiliary", "Main, auxiliary, and internal "});
     rgConvergence->setItemIndex(1);
     lbConvRad = new QLabel("Not compiled yet                ");
+    lbStep = new QLabel;
     lbRadLim = createClickableLabel("Radius limit: 10", "Click to change the radius limit", box);
     lbDifOrder = createClickableLabel("Order of differentiation:  30",
                                       "Click to change the order of differentiation", box);
@@ -429,6 +448,7 @@ QWidget* TProblForm::createStepControlGroup() {
 
     connect(rgErrorControl, &RadioGroup::clicked, this, &TProblForm::rgErrorControlClick);
     connect(edCurRadFactor, &QLineEdit::textEdited, this, &TProblForm::edCurRadFactorChange);
+    connect(edStepTolerance, &QLineEdit::editingFinished, this, &TProblForm::edStepToleranceChange);
     connect(rgConvergence, &RadioGroup::clicked, this, &TProblForm::rgConvergenceClick);
 
     auto* layout = new QVBoxLayout(box);
@@ -436,6 +456,7 @@ QWidget* TProblForm::createStepControlGroup() {
     layout->addWidget(rgErrorControl);
     layout->addWidget(rgConvergence);
     layout->addWidget(lbConvRad);
+    layout->addWidget(lbStep);
     layout->addWidget(lbRadLim);
     layout->addWidget(lbDifOrder);
     return box;

@@ -104,6 +104,9 @@ class TProblForm : public QMainWindow {
     QLabel* StaticTextClipBoard;
     RadioGroup* rgErrorControl;
     QLineEdit* edCurRadFactor;
+    QLineEdit* edStepTolerance; // E of "Tolerance per step"
+    QLabel* lbStep;             // the step chosen for the next step, on the integration page
+    QLabel* lbDebugStep;        // the same on the debugging page
     QCheckBox* cbDespite;
     QLabel* lbRadLim;
     RadioGroup* rgConvergence;
@@ -234,6 +237,7 @@ class TProblForm : public QMainWindow {
     void rgDirectionClick();
     void rgErrorControlClick();
     void edCurRadFactorChange();
+    void edStepToleranceChange();
     void lbRadLimClick();
     void rgConvergenceClick();
     void Changeorder1Click();

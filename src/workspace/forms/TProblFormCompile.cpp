@@ -9,6 +9,7 @@
 #include "compiler/FormulaParser.h"
 #include "compiler/InstructionText.h"
 #include "integrator/ProblemCompile.h"
+#include "workspace/ScriptFile.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/PaneAids.h"
 #include "workspace/forms/RadioGroup.h"
@@ -114,7 +115,7 @@ void TProblForm::showCompiledProblem(const std::vector<std::string>& mainNames) 
     edEndTime->clear();
     rgConvergence->setItemIndex(1);
     initialValuesEdited_ = false;
-    rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
+    rgErrorControl->setItemIndex(NoErrorControlItem);
     FormPaint();
 }
 

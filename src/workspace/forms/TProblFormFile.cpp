@@ -2,6 +2,7 @@
 #include "workspace/forms/TProblForm.h"
 
 #include "common/Ui.h"
+#include "workspace/ScriptFile.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
@@ -41,7 +42,7 @@ void TProblForm::Clear1Click() {
     setModified(false);
     setCaption("Unnamed");
     saveDialogFileName_ = "Unnamed";
-    rgErrorControl->setItemIndex(rgErrorControl->count() - 1);
+    rgErrorControl->setItemIndex(NoErrorControlItem);
     resetCompiledState();
     FormPaint();
 }

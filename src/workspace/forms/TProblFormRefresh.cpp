@@ -30,6 +30,8 @@ void TProblForm::resetCompiledState() {
     FormulaList.clear();
     ::resetCompiledState(problem_);
     lbConvRad->setText("Not compiled yet                ");
+    lbStep->clear();
+    lbDebugStep->clear();
     lbHowMany->clear();
     rgConvergence->setItemIndex(1);
     state_.RadiusChoice = RadiusVariables::MainAndAux;
@@ -147,6 +149,8 @@ void TProblForm::showWhyNothingIsStored(bool compiled, bool stored) {
 
 void TProblForm::showCurrentValues() {
     lbConvRad->setText(QString::fromStdString(radiusText(problem_)));
+    lbStep->setText(QString::fromStdString(stepText(problem_)));
+    lbDebugStep->setText(lbStep->text());
     if (!edCurRadFactor->hasFocus()) {
         QSignalBlocker blocker(edCurRadFactor);
         edCurRadFactor->setText(QString::fromStdString(formatShort(state_.RadFactor)));

@@ -8,6 +8,7 @@
 #include "common/Ui.h"
 #include "integrator/IntegrationRun.h"
 #include "integrator/StepControl.h"
+#include "integrator/ToleranceStep.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/FailureLogForm.h"
 #include "workspace/forms/PaneAids.h"
@@ -36,6 +37,8 @@ void TProblForm::syncStepSettings() {
     state_.Control = static_cast<ErrorControl>(rgErrorControl->itemIndex());
     state_.RadiusChoice = static_cast<RadiusVariables>(rgConvergence->itemIndex());
     state_.GoDespite = cbDespite->isChecked();
+    if (const auto tolerance = readStepTolerance(edStepTolerance->text().toStdString()))
+        state_.StepTolerance = *tolerance;
 }
 
 bool TProblForm::btApplyStrGridClick() {
@@ -199,6 +202,15 @@ void TProblForm::edCurRadFactorChange() {
         QSignalBlocker blocker(edCurRadFactor);
         edCurRadFactor->setText(QString::fromStdString(*restore));
     }
+}
+
+void TProblForm::edStepToleranceChange() {
+    if (auto restore =
+            changeStepTolerance(state_, problem_, edStepTolerance->text().toStdString())) {
+        QSignalBlocker blocker(edStepTolerance);
+        edStepTolerance->setText(QString::fromStdString(*restore));
+    }
+    FormPaint();
 }
 
 void TProblForm::lbRadLimClick() {

@@ -96,7 +96,8 @@ bool TProblForm::takeScriptCurves(const ScriptRecord& record) {
 
 // The controls of the window that the script's settings have a home in.
 void TProblForm::showScriptSettings(const ScriptRecord& record) {
-    if (record.ErrorControl >= 0 && record.ErrorControl < rgErrorControl->count())
+    // Scripts hold one of the three original items; the tolerance mode is never stored.
+    if (record.ErrorControl >= 0 && record.ErrorControl <= NoErrorControlItem)
         rgErrorControl->setItemIndex(record.ErrorControl);
     if (record.Convergence >= 0 && record.Convergence < rgConvergence->count())
         rgConvergence->setItemIndex(record.Convergence);

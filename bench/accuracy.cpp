@@ -1,0 +1,73 @@
+// Accuracy of the step rules against closed forms: every problem of the accuracy table run to its
+// end in every mode, with its error (largest over the variables, relative above 1) and its steps
+// as counters next to the time of the whole run; then the race of the Kepler orbit and the
+// figure-eight over ten periods in the tolerance mode at 1e-19.
+#include "../tests/support/ClosedFormRuns.h"
+
+#include "common/TextFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+void closedForm(benchmark::State& bench, ClosedFormCase c, StepMode mode) {
+    ClosedFormRun run(c, mode);
+    std::int32_t steps = 0;
+    for (auto _ : bench)
+        steps = run.run();
+    bench.counters["steps"] = steps;
+    bench.counters["error"] = static_cast<double>(run.error());
+}
+
+// Energy of the figure-eight: kinetic minus the three pairs' 1/r (unit masses and G).
+Extended figureEightEnergy(const TCompiledProblem& p) {
+    auto v = [&](int main) { return p.Coefficients[p.NumConst + main][0]; };
+    // Main variables: t, x1, y1, x2, y2, x3, y3, vx1, vy1, vx2, vy2, vx3, vy3.
+    Extended kinetic = 0;
+    for (int i = 7; i <= 12; ++i)
+        kinetic += v(i) * v(i) / 2;
+    auto distance = [&](int a, int b) { return std::hypot(v(a) - v(b), v(a + 1) - v(b + 1)); };
+    return kinetic - 1 / distance(1, 3) - 1 / distance(1, 5) - 1 / distance(3, 5);
+}
+
+void raceFigureEight(benchmark::State& bench) {
+    const auto text = readWholeFile(std::string(ORVANTA_PROBLEMS_DIR) + "/figure8.ode");
+    if (!text)
+        throw std::runtime_error("cannot read figure8.ode");
+    // Ten periods; the energy is the error's measure.
+    const ClosedFormCase c{"figure-eight", *text, 63.2591398L, {}};
+    ClosedFormRun run(c, {"tolerance 1e-19", ErrorControl::Tolerance, 0.5L, 1e-19L});
+    run.Problem.TermArmed = false;
+    applyInitialValues(run.State, run.Problem);
+    const Extended start = figureEightEnergy(run.Problem);
+    std::int32_t steps = 0;
+    for (auto _ : bench)
+        steps = run.run();
+    bench.counters["steps"] = steps;
+    bench.counters["energy drift"] =
+        static_cast<double>(std::fabs(figureEightEnergy(run.Problem) / start - 1));
+}
+
+void raceKepler(benchmark::State& bench) {
+    ClosedFormRun run(keplerCase(10), {"tolerance 1e-19", ErrorControl::Tolerance, 0.5L, 1e-19L});
+    std::int32_t steps = 0;
+    for (auto _ : bench)
+        steps = run.run();
+    bench.counters["steps"] = steps;
+    bench.counters["distance"] = static_cast<double>(std::hypot(run.value(0) - 0.5L, run.value(1)));
+}
+
+const bool registered = [] {
+    for (const ClosedFormCase& c : closedFormCases())
+        for (const StepMode& mode : accuracyModes())
+            benchmark::RegisterBenchmark(("accuracy/" + c.Name + "/" + mode.Name).c_str(),
+                                         closedForm, c, mode)
+                ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("race/kepler", raceKepler)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("race/figure8", raceFigureEight)->Unit(benchmark::kMillisecond);
+    return true;
+}();
+
+} // namespace
