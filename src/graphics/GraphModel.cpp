@@ -158,9 +158,10 @@ void GraphModel::moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to
         return;
     }
     if (trail) {
-        imageTarget_.set(p, Colours.rgb(slot));
+        const QRgb colour = slotColours_[static_cast<std::size_t>(slot)];
+        imageTarget_.set(p, colour);
         if (onScreen)
-            screenTarget_.set(p, Colours.rgb(slot));
+            screenTarget_.set(p, colour);
     }
     if (ShowBullets && onScreen && bulletDue)
         moveBullet(drawing, bullet, p);
@@ -250,11 +251,14 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
     const PixelMapping map = World.mapping();
     imageTarget_ = PixelTarget::of(Image);
     screenTarget_ = HasScreen ? PixelTarget::of(Screen) : PixelTarget{};
-    // A thousandth of a pixel per left-out term keeps every point on its pixel.
-    const Extended tolerance = World.PixelSize * 1e-3L;
+    // The left-out terms fall off geometrically, so together they move a point by about twice
+    // the last one: a hundredth of a pixel each.
+    const Extended tolerance = World.PixelSize * 1e-2L;
 
     lanes_.clear();
+    slotColours_.clear();
     for (const Curve& curve : table.Curves) {
+        slotColours_.push_back(Colours.rgb(static_cast<std::int32_t>(slotColours_.size())));
         lanes_.push_back(series.of(curve.X));
         lanes_.push_back(series.of(curve.Y));
     }

@@ -169,6 +169,7 @@ class GraphModel {
     std::vector<SlotDrawing> leftDrawings_;  // the left eye's images of the stereo view
     PixelTarget imageTarget_, screenTarget_; // set for each segment
     std::vector<const Extended*> lanes_; // x and y of every curve at the current segment's start
+    std::vector<QRgb> slotColours_;      // every curve's colour, for the current segment
     SegmentPolynomials polynomials_;
     std::vector<double> arcs_; // per curve: its arc length, then the sub-step it allows
     std::array<Pixel, 3> vertices_{}, previousVertices_{};
