@@ -1,5 +1,6 @@
 // The graph's replot: figure8.ode after 10,000 steps, its three curves into a 1000 x 700 image
 // from the stored Taylor polynomials; and a 5-second Play against the real clock.
+#include "GuiApplication.h"
 #include "SharedProblem.h"
 
 #include "compiler/FormulaParser.h"
@@ -7,26 +8,12 @@
 #include "integrator/ProblemCompile.h"
 #include "workspace/WorkspaceState.h"
 
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_replot";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> application;
-    if (!application) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
 
 struct FigureEight {
     WorkspaceState state;
@@ -38,7 +25,7 @@ struct FigureEight {
     std::unique_ptr<GraphModel> model;
 
     explicit FigureEight(int steps) {
-        ensureApplication();
+        ensureGuiApplication();
         FormulaParser parser;
         const FormulaAssembly assembly =
             compileForIntegration(state, panes, problem, parser, false);

@@ -2,6 +2,9 @@
 // worker threads and appends one result line per vector to an output file, resumably.
 #include "cli/CliCommand.h"
 #include "cli/IntegrateRun.h"
+#ifdef ORVANTA_MPI
+#include "cli/mpi/MpiPartners.h"
+#endif
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "integrator/ProblemCompile.h"
@@ -18,12 +21,14 @@ namespace {
 const char* const Usage =
     "massive FILE.ode INPUT OUTPUT --steps N [--to VALUE] [--backward] "
     "[--control none|middle|back] [--abs TOL] [--rel TOL] [--terms N] [--factor K] "
-    "[--radius-limit R] [--radius main|aux|all] [--radians] [--aux] [--spell-out] [--threads K]";
+    "[--radius-limit R] [--radius main|aux|all] [--radians] [--aux] [--spell-out] [--threads K] "
+    "[--mpi]";
 
 struct MassiveOptions {
     IntegrateOptions Integrate;
     std::string Input, Output;
     bool SpellOut = false;
+    bool Mpi = false; // one process of several started by mpirun
     int Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 };
 
@@ -44,6 +49,8 @@ MassiveOptions readOptions(const CliArguments& arguments) {
             usageError(Usage, argument + " is not for massive");
         if (argument == "--spell-out") {
             options.SpellOut = true;
+        } else if (argument == "--mpi") {
+            options.Mpi = true;
         } else if (argument == "--threads") {
             const auto threads =
                 i + 1 < arguments.size() ? parseInteger(arguments[++i]) : std::nullopt;
@@ -112,8 +119,32 @@ class ProgressReport {
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
+// The run's end on standard error, and the exit code.
+int reportOutcome(const MassiveOutcome& outcome) {
+    if (outcome.AllDone) {
+        std::cerr << outcome.Error << "\n";
+        return 0;
+    }
+    if (!outcome.Error.empty())
+        std::cerr << outcome.Error << "\n";
+    std::cerr << formatText("%lld records written, %lld were already in the output\n",
+                            outcome.Written, outcome.Skipped);
+    if (outcome.Stopped) {
+        std::cerr << "Interrupted!\n";
+        return 130;
+    }
+    return outcome.Error.empty() ? 0 : 1;
+}
+
 int runMassiveCommand(const CliArguments& arguments) {
     const MassiveOptions options = readOptions(arguments);
+#ifndef ORVANTA_MPI
+    if (options.Mpi) {
+        std::cerr << "This orvanta-cli was built without MPI: install Open MPI (openmpi-bin, "
+                     "libopenmpi-dev) and build again, or leave out --mpi\n";
+        return 1;
+    }
+#endif
     const ProblemPanes panes = readProblemFile(options.Integrate.Path);
     StreamUi ui(std::cerr);
     MassiveJob job;
@@ -131,23 +162,28 @@ int runMassiveCommand(const CliArguments& arguments) {
     sigaction(SIGTERM, &action, nullptr);
 
     MassiveHooks hooks;
-    hooks.Progress = ProgressReport();
     hooks.StopRequested = [] { return interrupted.load(); };
-    const MassiveOutcome outcome = runMassive(
-        job, [&] { return std::make_unique<CliWorker>(panes, options.Integrate, ui); }, hooks);
-    if (outcome.AllDone) {
-        std::cerr << outcome.Error << "\n";
-        return 0;
+    const auto makeWorker = [&] {
+        return std::make_unique<CliWorker>(panes, options.Integrate, ui);
+    };
+#ifdef ORVANTA_MPI
+    if (options.Mpi) {
+        MpiPartners partners;
+        // The first process writes the output and speaks for the run.
+        if (partners.rank() == 0)
+            hooks.Progress = ProgressReport();
+        const MassiveOutcome outcome = runMassive(job, makeWorker, hooks, &partners);
+        if (partners.rank() != 0)
+            return 0;
+        const int exitCode = reportOutcome(outcome);
+        // The other processes may still be running records nobody will write.
+        if (!outcome.Stopped && !outcome.Error.empty() && !outcome.AllDone)
+            partners.abort(exitCode);
+        return exitCode;
     }
-    if (!outcome.Error.empty())
-        std::cerr << outcome.Error << "\n";
-    std::cerr << formatText("%lld records written, %lld were already in the output\n",
-                            outcome.Written, outcome.Skipped);
-    if (outcome.Stopped) {
-        std::cerr << "Interrupted!\n";
-        return 130;
-    }
-    return outcome.Error.empty() ? 0 : 1;
+#endif
+    hooks.Progress = ProgressReport();
+    return reportOutcome(runMassive(job, makeWorker, hooks));
 }
 
 const CliRegistration registration("massive", Usage, runMassiveCommand);

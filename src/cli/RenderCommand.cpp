@@ -6,7 +6,9 @@
 #include "common/OrvantaError.h"
 #include "compiler/FormulaParser.h"
 #include "graphics/PngWriter.h"
+#include "graphics/Portrait.h"
 #include "graphics/RenderGraph.h"
+#include "graphics/View3DCommands.h"
 #include "integrator/ProblemCompile.h"
 #include "workspace/ProblemDocument.h"
 #include "workspace/ScriptGraph.h"
@@ -28,7 +30,9 @@ namespace {
 
 const char* const Usage = "render FILE.scr|FILE.ode --out FILE.png [--size WxH] [--steps N] "
                           "[--curves \"x1,y1;x2,y2\"] [--box XMIN,XMAX,YMIN,YMAX[,ZMIN,ZMAX]] "
-                          "[--radians]";
+                          "[--radians] [--3d stereo|left|right] [--tube] [--turn A,B,C] "
+                          "[--portrait [--nodes NX,NY[,NZ]] [--stroke-steps N] [--linear] "
+                          "[--limit PIXELS]]";
 
 struct RenderOptions {
     std::string Path, Out;
@@ -36,6 +40,8 @@ struct RenderOptions {
     std::optional<std::string> Steps; // a problem's default is 1000, a script's its own count
     std::optional<std::string> Curves;
     bool Radians = false;
+    std::optional<SceneRequest> Scene;     // a 3D picture
+    std::optional<PortraitTexts> Portrait; // a phase portrait instead of the stored curves
 };
 
 std::optional<long long> stepCount(const std::string& text) {
@@ -60,8 +66,61 @@ std::string valueAfter(const CliArguments& arguments, std::size_t& i) {
     return arguments[++i];
 }
 
+// The 3D options: the mode, tubes, and the turns about X, Y, Z in degrees.
+bool readSceneOption(const CliArguments& arguments, std::size_t& i, RenderOptions& options) {
+    const std::string& argument = arguments[i];
+    if (argument != "--3d" && argument != "--tube" && argument != "--turn")
+        return false;
+    SceneRequest& scene = options.Scene ? *options.Scene : options.Scene.emplace();
+    if (argument == "--tube") {
+        scene.Tube = true;
+    } else if (argument == "--3d") {
+        const std::string mode = valueAfter(arguments, i);
+        if (mode != "stereo" && mode != "left" && mode != "right")
+            usageError(Usage, "--3d is stereo, left or right");
+        scene.Mode = mode == "stereo" ? ViewMode::Stereo
+                     : mode == "left" ? ViewMode::LeftEye
+                                      : ViewMode::RightEye;
+    } else {
+        const auto parts = split(valueAfter(arguments, i), ',');
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto angle = parts.size() == 3 ? parseTrimmedNumber(parts[k]) : std::nullopt;
+            if (!angle || !std::isfinite(*angle))
+                usageError(Usage, "--turn takes three angles in degrees");
+            scene.TurnDegrees[k] = *angle;
+        }
+    }
+    return true;
+}
+
+// The phase-portrait options, with the designer's defaults for what is not given.
+bool readPortraitOption(const CliArguments& arguments, std::size_t& i, PortraitTexts& portrait) {
+    const std::string& argument = arguments[i];
+    if (argument == "--nodes") {
+        const auto parts = split(valueAfter(arguments, i), ',');
+        if (parts.size() != 2 && parts.size() != 3)
+            usageError(Usage, "--nodes takes two or three counts");
+        portrait.NodesX = parts[0];
+        portrait.NodesY = parts[1];
+        if (parts.size() == 3)
+            portrait.NodesZ = parts[2];
+    } else if (argument == "--stroke-steps") {
+        portrait.StrokeSteps = valueAfter(arguments, i);
+    } else if (argument == "--linear") {
+        portrait.Type = StrokeType::Linear;
+    } else if (argument == "--limit") {
+        portrait.PixelLimit = valueAfter(arguments, i);
+        portrait.Length = StrokeLength::Limited;
+    } else {
+        return argument == "--portrait";
+    }
+    return true;
+}
+
 RenderOptions readOptions(const CliArguments& arguments) {
     RenderOptions options;
+    PortraitTexts portrait = portraitTexts(PortraitParams{});
+    bool portraitWanted = false, portraitOptions = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--out") {
@@ -87,6 +146,10 @@ RenderOptions readOptions(const CliArguments& arguments) {
             options.Request.Box = box;
         } else if (argument == "--radians") {
             options.Radians = true;
+        } else if (readSceneOption(arguments, i, options)) {
+        } else if (readPortraitOption(arguments, i, portrait)) {
+            portraitWanted = portraitWanted || argument == "--portrait";
+            portraitOptions = true;
         } else if (options.Path.empty() && !argument.starts_with("--")) {
             options.Path = argument;
         } else {
@@ -97,6 +160,10 @@ RenderOptions readOptions(const CliArguments& arguments) {
         usageError(Usage, "no problem file");
     if (options.Out.empty())
         usageError(Usage, "no --out file");
+    if (portraitOptions && !portraitWanted)
+        usageError(Usage, "--nodes, --stroke-steps, --linear and --limit need --portrait");
+    if (portraitWanted)
+        options.Portrait = portrait;
     if (options.Steps && !stepCount(*options.Steps))
         usageError(Usage, "--steps is a whole number from 0 to 10000000");
     return options;
@@ -139,6 +206,19 @@ void takeScriptGraph(const ScriptRecord& record, GraphModel& model, RenderReques
                                     [](const std::string& text) { return !trim(text).empty(); });
     if (!request.Box && bounds)
         request.Box = BoundTexts{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]};
+}
+
+// A grid portrait over the world box the picture was given.
+bool renderPortrait(GraphModel& model, GraphProblem& graph, Ui& ui, const PortraitTexts& texts) {
+    PortraitParams params;
+    if (!readPortraitParams(texts, params, ui))
+        return false;
+    const PortraitOutcome outcome = makePortrait(model, graph, ui, params, PortraitRequest{});
+    if (outcome.End != PortraitEnd::Drawn)
+        return false;
+    std::cerr << formatText("%lld strokes in %.2f s\n", static_cast<long long>(outcome.Strokes),
+                            outcome.Seconds);
+    return true;
 }
 
 int runRender(const CliArguments& arguments) {
@@ -199,16 +279,21 @@ int runRender(const CliArguments& arguments) {
             return 1;
         state.Curves = std::move(*curves);
     } else {
+        state.Curves.ThreeD = options.Scene.has_value();
         generateCurves(state.Curves, graph.Names, ui);
     }
     if (state.Curves.Curves.empty())
         throw OrvantaError("No curves to plot");
+    if (options.Scene && !state.Curves.ThreeD)
+        throw OrvantaError("--3d, --tube and --turn need curves of three variables (--curves)");
 
     SteadyPlayClock clock;
     GraphModel model(state, clock);
     RenderRequest request = options.Request;
     if (record)
         takeScriptGraph(*record, model, request);
+    if (state.Curves.ThreeD)
+        applySceneRequest(model, options.Scene.value_or(SceneRequest{}));
     if (steps > 0) {
         RunSettings settings;
         settings.MainNames = assembly.MainNames;
@@ -216,6 +301,8 @@ int runRender(const CliArguments& arguments) {
     }
     if (!renderGraph(model, graph, ui, request,
                      constantsValueReader(panes.Constants, state.AngleFactor)))
+        return 1;
+    if (options.Portrait && !renderPortrait(model, graph, ui, *options.Portrait))
         return 1;
     writePng(model.Image, options.Out);
     std::cerr << formatText("%d x %d pixels, %d curves, %d points stored\n", model.Image.width(),

@@ -93,8 +93,15 @@ FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& proble
 }
 
 void compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem, FormulaParser& parser,
-                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly) {
+                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly,
+                        const FormulaPreparation& prepare) {
     assembly = assembleFormulaList(panes, problem);
+    const bool callsPolynomial = std::any_of(
+        assembly.FormulaList.begin(), assembly.FormulaList.end(), [](const std::string& line) {
+            return toLower(line).find("polynomial") != std::string::npos;
+        });
+    if (prepare && callsPolynomial && !prepare(panes, assembly, problem))
+        throw OrvantaError("Error(s) in polynomials");
     parser.ParseFormulas(assembly.FormulaList);
     problem.Compiled = true;
     if (!CompileFormulas(problem, parser, termCount, angleFactor))

@@ -8,6 +8,7 @@
 #include "compiler/ProblemPanes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,16 @@ FormulaAssembly assembleFormulaList(ProblemPanes& panes, TCompiledProblem& probl
 FormulaAssembly compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem,
                                    FormulaParser& parser, std::int32_t termCount,
                                    Extended angleFactor);
+// The designed polynomials' step, run between the assembly of a formula list that mentions
+// "polynomial" and its parsing; false when it failed (its message has been shown).
+using FormulaPreparation =
+    std::function<bool(const ProblemPanes&, FormulaAssembly&, TCompiledProblem&)>;
+
 // The same, with the formula list in `assembly` as soon as it is built, so that it is there
-// when the evaluation fails.
+// when the evaluation fails. A failed preparation throws "Error(s) in polynomials".
 void compileToOrderZero(ProblemPanes& panes, TCompiledProblem& problem, FormulaParser& parser,
-                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly);
+                        std::int32_t termCount, Extended angleFactor, FormulaAssembly& assembly,
+                        const FormulaPreparation& prepare = {});
 
 // The independent variable as the window labels it: its name followed by two blanks, or
 // "Implicit " when there is none.

@@ -24,9 +24,14 @@ PixelTarget PixelTarget::of(QImage& image) {
 }
 
 GraphModel::GraphModel(WorkspaceState& state, PlayClock& clock)
-    : state_(state), pacer_(clock), bulletClock_(clock), drawings_(MaxCurves) {
+    : state_(state), pacer_(clock), bulletClock_(clock), drawings_(MaxCurves),
+      leftDrawings_(MaxCurves) {
     arcSamples_ = std::clamp(state.TermCount, 3, 30);
     rebuildBullets();
+}
+
+bool GraphModel::threeD() const {
+    return state_.Curves.ThreeD;
 }
 
 void GraphModel::rebuildBullets() {
@@ -37,22 +42,31 @@ bool GraphModel::layout() {
     if (!World.layout(AreaWidth, AreaHeight))
         return false;
     Image = QImage(World.ImageWidth, World.ImageHeight, QImage::Format_RGB32);
+    Depths.resize(Image.width(), Image.height());
     clear();
     Backup = Image;
     return true;
 }
 
 void GraphModel::resetDrawings() {
-    for (SlotDrawing& drawing : drawings_)
-        drawing.LastBullet = drawing.Current = Nowhere;
+    for (auto* eye : {&drawings_, &leftDrawings_})
+        for (SlotDrawing& drawing : *eye)
+            drawing.LastBullet = drawing.Current = Nowhere;
     vertices_.fill(Nowhere);
     previousVertices_.fill(Nowhere);
+    for (auto* eyes : {&vertices3D_, &previousVertices3D_})
+        for (auto& eye : *eyes)
+            eye.fill(Nowhere);
 }
 
 void GraphModel::clear() {
-    Image.fill(Qt::white);
-    if (ShowGrid)
-        drawGrid(Image);
+    if (threeD()) {
+        clearScene();
+    } else {
+        Image.fill(Qt::white);
+        if (ShowGrid)
+            drawGrid(Image);
+    }
     copyImageToScreen();
     resetDrawings();
 }
@@ -95,9 +109,10 @@ void GraphModel::drawLegend() {
         QPainter painter(&target);
         painter.setFont(legendFont());
         painter.setBackgroundMode(Qt::OpaqueMode);
-        painter.setBackground(Qt::white);
+        const bool stereo = threeD() && Scene.stereo();
+        painter.setBackground(stereo ? Qt::black : Qt::white);
         for (std::int32_t i = 0; i < state_.Curves.count(); ++i) {
-            painter.setPen(QColor(Colours.rgb(i)));
+            painter.setPen(stereo ? QColor(Qt::white) : QColor(Colours.rgb(i)));
             painter.drawText(QRect(1, i * line, target.width(), line), Qt::AlignLeft | Qt::AlignTop,
                              QString::fromStdString(state_.Curves.Curves[i].Caption));
         }
@@ -179,12 +194,49 @@ void GraphModel::startLiveDrawing() {
     bulletClock_.start();
 }
 
+void GraphModel::estimateArcs(std::size_t lanesPerCurve, Extended h, double densityStep) {
+    const double H = static_cast<double>(std::fabs(h));
+    const std::int32_t n = arcSamples_;
+    arcs_.assign(lanes_.size() / lanesPerCurve, 0);
+    std::vector<double> previous(lanes_.size());
+    for (std::int32_t k = 0; k <= n; ++k) {
+        polynomials_.evaluate(static_cast<double>(h * k / n));
+        for (std::size_t j = 0; k > 0 && j < arcs_.size(); ++j) {
+            double chord = 0;
+            for (std::size_t lane = j * lanesPerCurve; lane < (j + 1) * lanesPerCurve; ++lane) {
+                const double e = polynomials_.value(lane) - previous[lane];
+                chord += e * e;
+            }
+            arcs_[j] += std::sqrt(chord);
+        }
+        for (std::size_t lane = 0; lane < previous.size(); ++lane)
+            previous[lane] = polynomials_.value(lane);
+    }
+    // From here on each curve's entry is the sub-step its arc length allows: H / arc * density.
+    for (double& arc : arcs_)
+        arc = H / (std::isfinite(arc) ? std::max(arc, densityStep) : densityStep) * densityStep;
+}
+
+void GraphModel::advancePlay(bool animate, Extended start, Extended target, double tau) {
+    if (!animate || TotalSpan == 0)
+        return;
+    PreviousPlayed = Played;
+    Played = std::min(start + tau, target);
+    const int max = playBarWidth();
+    PlayPosition = max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
+    HardTimerFailed = !pacer_.wait(Played, TotalSpan, PlayDuration, Timer) || HardTimerFailed;
+}
+
 // Points are spaced about one density step apart on the screen: the sub-step is the smaller of
 // the chord-length estimate over the segment and the local speed, never below H / 100000, and it
 // never grows inside a segment. Points outside the window neither draw nor shorten it. The loop
 // runs in double: positions need a fraction of a pixel.
 void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
                              std::int32_t maxSubSteps, bool animate) {
+    if (threeD()) {
+        plotSegment3D(series, t0, t1, maxSubSteps, animate);
+        return;
+    }
     const CurveTable& table = state_.Curves;
     const std::int32_t curves = table.count();
     const Extended h = t1 - t0;
@@ -192,7 +244,6 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
     const double H = static_cast<double>(std::fabs(h));
     const Extended start = Played;
     const Extended target = start + std::fabs(h);
-    const std::int32_t n = arcSamples_;
     const double densityStep = static_cast<double>(World.DensityStep);
     const PixelMapping map = World.mapping();
     imageTarget_ = PixelTarget::of(Image);
@@ -206,21 +257,7 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
         lanes_.push_back(series.of(curve.Y));
     }
     polynomials_.prepare(lanes_, series.Terms, std::fabs(h), tolerance);
-    arcs_.assign(static_cast<std::size_t>(curves), 0);
-    std::vector<double> previous(lanes_.size());
-    for (std::int32_t k = 0; k <= n; ++k) {
-        polynomials_.evaluate(static_cast<double>(h * k / n));
-        for (std::size_t j = 0; k > 0 && j < arcs_.size(); ++j) {
-            const double ex = polynomials_.value(2 * j) - previous[2 * j];
-            const double ey = polynomials_.value(2 * j + 1) - previous[2 * j + 1];
-            arcs_[j] += std::sqrt(ex * ex + ey * ey);
-        }
-        for (std::size_t lane = 0; lane < previous.size(); ++lane)
-            previous[lane] = polynomials_.value(lane);
-    }
-    // From here on each curve's entry is the sub-step its arc length allows: H / arc * density.
-    for (double& arc : arcs_)
-        arc = H / (std::isfinite(arc) ? std::max(arc, densityStep) : densityStep) * densityStep;
+    estimateArcs(2, h, densityStep);
 
     const bool shapes = Feature == PlotFeature::Triangle || Feature == PlotFeature::DoublePendulum;
     const std::int32_t firstTrail = shapes ? std::max(FirstCurve, 4) : FirstCurve;
@@ -255,15 +292,7 @@ void GraphModel::plotSegment(const SeriesSet& series, Extended t0, Extended t1,
         ++PointsPlotted;
         if (bulletDue)
             ++BulletPlots;
-        if (animate && TotalSpan != 0) {
-            PreviousPlayed = Played;
-            Played = std::min(start + tau, target);
-            const int max = playBarWidth();
-            PlayPosition =
-                max > 0 ? static_cast<int>(std::lround(max * Played / TotalSpan)) % max : 0;
-            HardTimerFailed =
-                !pacer_.wait(Played, TotalSpan, PlayDuration, Timer) || HardTimerFailed;
-        }
+        advancePlay(animate, start, target, tau);
         if (!(tau < H))
             break;
     }
@@ -317,13 +346,16 @@ ReplotEnd GraphModel::replotAll(bool animate) {
     Played = PreviousPlayed = 0;
     pacer_.start();
     bulletClock_.start();
+    View.Failed = false;
     for (const StoredSegment& segment : segments)
-        if (segment.HasIndependent)
+        if (segment.HasIndependent && !View.Failed)
             plotSegment({results.at(segment.Slot, 0), results.Vars, results.Terms}, segment.T0,
                         segment.T1, CurveSubStepLimit, animate);
     drawLegend();
     copyImageToScreen(); // the finished picture, then the bullets where the curves end
-    if (ShowBullets && HasScreen)
+    if (threeD())
+        drawFinalBullets3D();
+    else if (ShowBullets && HasScreen)
         for (std::int32_t j = 0; j < state_.Curves.count(); ++j) {
             SlotDrawing& drawing = drawings_[static_cast<std::size_t>(j)];
             if (drawing.Current != Nowhere)

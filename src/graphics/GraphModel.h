@@ -8,6 +8,8 @@
 #include "graphics/Palette.h"
 #include "graphics/PlayClock.h"
 #include "graphics/SegmentPolynomials.h"
+#include "graphics/Tubes.h"
+#include "graphics/View3D.h"
 
 #include <QFont>
 #include <QImage>
@@ -87,6 +89,12 @@ class GraphModel {
     bool HasScreen = false; // a window shows Screen; bullets and shapes go there only
     int AreaWidth = DefaultPlotWidth, AreaHeight = DefaultPlotHeight; // where the image may go
 
+    // The 3D view: geometry, the panel's choices and the tubes' depth buffers.
+    View3D View;
+    Scene3D Scene;
+    DepthBuffers Depths;
+    bool threeD() const;
+
     QImage Image;  // the lasting picture
     QImage Screen; // the window's copy: the picture plus bullets and moving shapes
     QImage Backup; // the picture before the last mouse placement
@@ -128,8 +136,21 @@ class GraphModel {
     // Starts the clocks of a run that draws as it integrates (total span 0).
     void startLiveDrawing();
     void copyImageToScreen();
+    // The pair of bullets of the stereo view, or the chosen eye's bullets, at the curves' ends.
+    void drawFinalBullets3D();
 
   private:
+    // The arc length of every curve over the segment, turned into the sub-step it allows.
+    void estimateArcs(std::size_t lanesPerCurve, Extended h, double densityStep);
+    // After one pass of the plotter: the played span and the play bar move, paced when playing.
+    void advancePlay(bool animate, Extended start, Extended target, double tau);
+    void plotSegment3D(const SeriesSet& series, Extended t0, Extended t1, std::int32_t maxSubSteps,
+                       bool animate);
+    void plotPoint3D(std::int32_t slot, Pixel right, Pixel left, const TubeDisc& disc, bool trail,
+                     bool bulletDue, bool animate);
+    void moveStereoBullet(SlotDrawing& drawing, Pixel to, WinColour colour);
+    void clearScene();
+    void drawFeature3D();
     void plotPoint(std::int32_t slot, Pixel p, bool trail, bool bulletDue, bool animate);
     void moveBullet(SlotDrawing& drawing, const Bullet& bullet, Pixel to);
     void drawFeature();
@@ -140,10 +161,13 @@ class GraphModel {
     BulletClock bulletClock_;
     std::vector<Bullet> bullets_;
     std::vector<SlotDrawing> drawings_;
+    std::vector<SlotDrawing> leftDrawings_;  // the left eye's images of the stereo view
     PixelTarget imageTarget_, screenTarget_; // set for each segment
     std::vector<const Extended*> lanes_; // x and y of every curve at the current segment's start
     SegmentPolynomials polynomials_;
     std::vector<double> arcs_; // per curve: its arc length, then the sub-step it allows
     std::array<Pixel, 3> vertices_{}, previousVertices_{};
+    // The 3D shapes' vertices per eye (right, then left), current and previous.
+    std::array<std::array<Pixel, 4>, 2> vertices3D_{}, previousVertices3D_{};
     std::int32_t arcSamples_ = 30;
 };

@@ -48,14 +48,28 @@ bool playable(const GraphModel& model, const TCompiledProblem& problem) {
 }
 
 void relayout(GraphModel& model, GraphProblem& graph, Ui& ui) {
+    if (model.threeD())
+        model.View.setup(model.World);
     if (!model.layout())
         return;
+    redraw(model, graph, ui);
+}
+
+void redraw(GraphModel& model, GraphProblem& graph, Ui& ui) {
     if (graph.Problem.IndepLine < 0) {
         // Without an independent variable the stored points cannot be replayed: recompute.
         restartAndMore(model, graph, ui, RecomputedSteps);
         return;
     }
     model.replotAll(false);
+    reportProjectionFailure(model, ui);
+}
+
+bool reportProjectionFailure(const GraphModel& model, Ui& ui) {
+    if (!model.View.Failed)
+        return false;
+    ui.message("3D: The denominator <= 0");
+    return true;
 }
 
 bool applyBounds(GraphModel& model, GraphProblem& graph, Ui& ui, const BoundTexts& texts,
@@ -220,7 +234,9 @@ RunOutcome graphMore(GraphModel& model, GraphProblem& graph, Ui& ui, const std::
                                      state.StepIndex)});
     };
     model.startLiveDrawing();
+    model.View.Failed = false;
     RunOutcome outcome = runMore(state, problem, ui, stepsText, settings);
+    reportProjectionFailure(model, ui);
     model.drawLegend();
     return outcome;
 }

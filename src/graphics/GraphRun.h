@@ -25,6 +25,11 @@ bool playable(const GraphModel& model, const TCompiledProblem& problem);
 // Lays the image out and redraws it: replotted from the Results array, or, without an
 // independent variable, recomputed by Restart and More over 10 steps.
 void relayout(GraphModel& model, GraphProblem& graph, Ui& ui);
+// The replot (or recomputation) alone, within the window as it is.
+void redraw(GraphModel& model, GraphProblem& graph, Ui& ui);
+// After a 3D drawing: "3D: The denominator <= 0" when a point could not be projected; the
+// window then closes.
+bool reportProjectionFailure(const GraphModel& model, Ui& ui);
 
 // "Apply": the edits become the world (zoom 1), then the layout. False after the messages.
 bool applyBounds(GraphModel& model, GraphProblem& graph, Ui& ui, const BoundTexts& texts,

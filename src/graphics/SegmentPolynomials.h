@@ -24,4 +24,5 @@ class SegmentPolynomials {
     std::size_t lanes_ = 0, stride_ = 0, terms_ = 0;
     std::vector<double> coefficients_; // [term][lane], lanes padded with zeros to the stride
     std::vector<double> values_, slopes_;
+    std::vector<Extended> powers_; // span^k
 };

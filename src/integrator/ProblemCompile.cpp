@@ -7,10 +7,11 @@
 
 FormulaAssembly compileForIntegration(ProgramState& state, ProblemPanes& panes,
                                       TCompiledProblem& problem, FormulaParser& parser,
-                                      bool storeFirstPoint) {
+                                      bool storeFirstPoint, const FormulaPreparation& prepare) {
     FormulaAssembly assembly;
     try {
-        compileToOrderZero(panes, problem, parser, state.TermCount, state.AngleFactor, assembly);
+        compileToOrderZero(panes, problem, parser, state.TermCount, state.AngleFactor, assembly,
+                           prepare);
     } catch (const EvaluationError& error) {
         // The instructions stay for the debugging view, but nothing may integrate them.
         problem.Compiled = false;

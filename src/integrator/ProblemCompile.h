@@ -34,4 +34,4 @@ class CompileEvaluationError : public OrvantaError {
 // compile errors and CompileEvaluationError when the evaluation fails.
 FormulaAssembly compileForIntegration(ProgramState& state, ProblemPanes& panes,
                                       TCompiledProblem& problem, FormulaParser& parser,
-                                      bool storeFirstPoint);
+                                      bool storeFirstPoint, const FormulaPreparation& prepare = {});

@@ -6,6 +6,7 @@
 
 #include "compiler/CompiledProblem.h"
 #include "integrator/ProgramState.h"
+#include "tools/MassivePartners.h"
 #include "tools/MassiveSample.h"
 
 #include <functional>
@@ -43,8 +44,8 @@ struct MassiveJob {
 };
 
 struct MassiveProgress {
-    long long Done = 0;  // records written by this run
-    long long Total = 0; // records this run has to do
+    long long Done = 0; // records written (or, in a process other than the first, sent) by this run
+    long long Total = 0; // records this process has to do
     double Seconds = 0;  // since the run started
 };
 
@@ -65,5 +66,7 @@ struct MassiveHooks {
 };
 
 // Checks the input and the output, skips the records the output already holds and runs the rest.
+// With partners, this process runs its share of the records only: the first process checks the
+// files and writes the output, the others send their results to it.
 MassiveOutcome runMassive(const MassiveJob& job, const MassiveWorkerFactory& makeWorker,
-                          const MassiveHooks& hooks);
+                          const MassiveHooks& hooks, MassivePartners* partners = nullptr);

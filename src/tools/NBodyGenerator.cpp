@@ -89,6 +89,10 @@ std::string velocityEquation(const std::string& c, int i, int bodies, const Name
     return "v" + c + names.index(i) + "' =" + terms;
 }
 
+std::string polynomialName(const std::string& c, int i, const Names& names) {
+    return "v" + c + names.index(i) + "poly";
+}
+
 std::vector<std::string> odePane(const NBodyOptions& options, const Names& names) {
     std::vector<std::string> lines{"t' = 1"};
     const auto axes = coordinates(options.Spatial);
@@ -97,8 +101,39 @@ std::vector<std::string> odePane(const NBodyOptions& options, const Names& names
             lines.push_back(c + names.index(i) + "' = v" + c + names.index(i));
     for (int i = 1; i <= options.Bodies; ++i)
         for (const std::string& c : axes)
-            lines.push_back(velocityEquation(c, i, options.Bodies, names));
+            lines.push_back(options.Designed ? formatText("%s = polynomial(%s)",
+                                                          ("v" + c + names.index(i) + "'").c_str(),
+                                                          polynomialName(c, i, names).c_str())
+                                             : velocityEquation(c, i, options.Bodies, names));
     return lines;
+}
+
+// The attraction on body i along c as a second-degree polynomial: the d of each pair with body i
+// times that pair's r, with the other body's mass and the sign of the spelled-out sum.
+DesignedPolynomial velocityPolynomial(const std::string& c, int i, int bodies, const Names& names) {
+    DesignedPolynomial polynomial;
+    polynomial.Name = polynomialName(c, i, names);
+    polynomial.Variable = "v" + c + names.index(i) + "'";
+    polynomial.IndepName = "t";
+    polynomial.IndepPart.setCell(0, 0, "Constant");
+    polynomial.IndepPart.setCell(0, 1, "0");
+    PolynomialTable& table = polynomial.SecondDegree;
+    table.resize(2 * bodies - 1, 2 * bodies - 1);
+    int entry = 1;
+    for (int k = 1; k <= bodies; ++k) {
+        if (k == i)
+            continue;
+        const std::string pair = k < i ? names.pair(k, i) : names.pair(i, k);
+        const std::string d = "d" + c + pair, r = "r" + pair;
+        const int rEntry = entry + bodies - 1;
+        table.setCell(entry, 0, d);
+        table.setCell(0, entry, d);
+        table.setCell(rEntry, 0, r);
+        table.setCell(0, rEntry, r);
+        table.setCell(entry, rEntry, (k < i ? "m" : "-m") + names.index(k));
+        ++entry;
+    }
+    return polynomial;
 }
 
 } // namespace
@@ -123,6 +158,15 @@ ProblemPanes nBodyPanes(const NBodyOptions& options) {
                         auxPane(options, names), odePane(options, names)};
 }
 
+std::vector<DesignedPolynomial> nBodyPolynomials(const NBodyOptions& options) {
+    const Names names(options.Bodies);
+    std::vector<DesignedPolynomial> polynomials;
+    for (int i = 1; i <= options.Bodies; ++i)
+        for (const std::string& c : coordinates(options.Spatial))
+            polynomials.push_back(velocityPolynomial(c, i, options.Bodies, names));
+    return polynomials;
+}
+
 bool setNBodyProblem(ProblemDocument& document, const NBodyOptions& options, Ui& ui) {
     // Checked before anything changes, so that a wrong count keeps the user's problem.
     if (options.Bodies < MinBodies || options.Bodies > MaxBodies) {
@@ -131,6 +175,8 @@ bool setNBodyProblem(ProblemDocument& document, const NBodyOptions& options, Ui&
     }
     document.clear();
     document.Panes = nBodyPanes(options);
+    if (options.Designed)
+        document.Polynomials = nBodyPolynomials(options);
     document.markEdited();
     return true;
 }

@@ -80,4 +80,24 @@ TEST_F(MassiveCommand, OptionsThatMeanNothingForABatchAreRefused) {
               std::string::npos);
 }
 
+// Two MPI processes on this machine share the records; the first writes them in input order.
+TEST_F(MassiveCommand, TwoMpiProcessesWriteTheFileOfOneAndResumeAfterAnInterrupt) {
+    if (shell("command -v mpirun >/dev/null") != 0)
+        GTEST_SKIP() << "Open MPI is not installed";
+    const std::string mpirun = "OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 "
+                               "OMPI_MCA_rmaps_base_oversubscribe=1 mpirun -n 2 ";
+    ASSERT_EQ(shell(massive(folder.path("one.txt"), "--threads 1")), 0);
+    const std::string one = readBytes(folder.path("one.txt"));
+    ASSERT_EQ(shell(mpirun + massive(folder.path("mpi.txt"), "--threads 1 --mpi")), 0)
+        << readBytes(folder.path("err.txt"));
+    EXPECT_EQ(readBytes(folder.path("mpi.txt")), one);
+    EXPECT_NE(readBytes(folder.path("err.txt")).find("60 records written"), std::string::npos);
+
+    // Stopped anywhere, from its start-up to its end, the run goes on with nothing lost or doubled.
+    const std::string cut = folder.path("cut.txt");
+    shell("timeout -s INT 1.5 " + mpirun + massive(cut, "--threads 1 --mpi"));
+    ASSERT_EQ(shell(mpirun + massive(cut, "--threads 1 --mpi")), 0);
+    EXPECT_EQ(readBytes(cut), one);
+}
+
 } // namespace

@@ -97,3 +97,56 @@ TEST(RenderCommand, AScriptIsDrawnWithItsCurvesColoursBoxAndSteps) {
         << r.err;
     std::filesystem::remove_all(dir);
 }
+
+TEST(RenderCommand, ThreeDPicturesFrameTheTurnedBox) {
+    const std::string lorenz = problemPath("lorenz.ode");
+    // A box 40 wide and 50 high stands upright; turned by 90 degrees about Z it lies on its side.
+    const std::string box = "--steps 50 --box -20,20,-25,25,0,50 --size 400x400 ";
+    Rendered upright = render(box + "--curves x,y,z --3d right", lorenz);
+    ASSERT_EQ(upright.status, 0) << upright.err;
+    EXPECT_LT(bigEndian(upright.png, 16), bigEndian(upright.png, 20));
+    Rendered turned = render(box + "--curves x,y,z --3d right --turn 0,0,90", lorenz);
+    ASSERT_EQ(turned.status, 0) << turned.err;
+    EXPECT_GT(bigEndian(turned.png, 16), bigEndian(turned.png, 20));
+    // Without --curves the generator takes {x, y, z}; tubes in stereo.
+    Rendered stereo = render("--steps 50 --3d stereo --tube", lorenz);
+    ASSERT_EQ(stereo.status, 0) << stereo.err;
+    EXPECT_NE(stereo.err.find("1 curves"), std::string::npos);
+}
+
+TEST(RenderCommand, RefusesBadThreeDOptions) {
+    const std::string lorenz = problemPath("lorenz.ode");
+    Rendered r = render("--steps 5 --curves x,y,z --turn 1,2", lorenz);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--turn takes three angles in degrees"), std::string::npos);
+    r = render("--steps 5 --curves x,y,z --3d up", lorenz);
+    EXPECT_NE(r.err.find("--3d is stereo, left or right"), std::string::npos);
+    r = render("--steps 5 --curves x,y --tube", lorenz);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("need curves of three variables"), std::string::npos);
+    EXPECT_TRUE(r.png.empty());
+}
+
+TEST(RenderCommand, APortraitDrawsAStrokeThroughEveryNode) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("orvanta_render_portrait_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const auto ode = dir / "pendulum.ode";
+    std::ofstream(ode) << "[Main variables]\nx = 1\ny = 0\n\n[ODEs]\nx' = y\ny' = -sin(x)\n";
+
+    Rendered r = render("--radians --steps 10 --curves x,y --box -4,4,-3,3 --size 400x300 "
+                        "--portrait --nodes 5,3 --limit 6 --linear",
+                        ode.string());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("15 strokes in "), std::string::npos) << r.err;
+    EXPECT_EQ(bigEndian(r.png, 16), 400u);
+
+    r = render("--radians --steps 10 --box -4,4,-3,3 --portrait --nodes 5,x", ode.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Wrong field parameters values"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.png.empty());
+    r = render("--radians --steps 10 --limit 5", ode.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("need --portrait"), std::string::npos) << r.err;
+    std::filesystem::remove_all(dir);
+}

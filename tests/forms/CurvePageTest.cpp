@@ -63,7 +63,7 @@ TEST_F(CurvePageTest, TheTabShowsOnceCompiledAndGraphWaitsForCurves) {
     EXPECT_TRUE(form->PageControl1->isTabVisible(TProblForm::GraphPage));
     EXPECT_FALSE(form->Graph1->isEnabled());
     EXPECT_FALSE(form->btGraph->isEnabled());
-    EXPECT_FALSE(form->rb3D->isEnabled()) << "3D stays off until the 3D view exists";
+    EXPECT_TRUE(form->rb3D->isEnabled());
     EXPECT_EQ(form->lbXYZ->text().toStdString(), "Curves {x(t), y(t)}");
     EXPECT_EQ(form->sgFuncSel->columnCount(), 3);
     EXPECT_EQ(form->sgFuncSel->cell(1, 0), "X axis");

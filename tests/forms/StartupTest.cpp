@@ -40,6 +40,7 @@ TEST(Startup, TheSourceTreeShipsHelpAndSamples) {
 
 TEST(QtUi, FiltersBecomeQtFilters) {
     EXPECT_EQ(qtFileFilter("ODEs|*.ode"), "ODEs (*.ode)");
+    EXPECT_EQ(qtFileFilter("Text|*.txt|All files|*.*"), "Text (*.txt);;All files (*)");
     EXPECT_EQ(qtFileFilter("Bitmap|*.bmp|PNG lossless format|*.png"),
               "Bitmap (*.bmp);;PNG lossless format (*.png)");
 }

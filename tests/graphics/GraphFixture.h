@@ -49,9 +49,12 @@ struct GraphFixture {
     std::unique_ptr<GraphModel> model;
 
     // Compiles the panes, creates a Results array of `length` points (aux too) and generates
-    // the curves.
-    explicit GraphFixture(ProblemPanes problemPanes, int length = 1001, bool aux = true)
+    // the curves. Angles are in degrees unless `radians`.
+    explicit GraphFixture(ProblemPanes problemPanes, int length = 1001, bool aux = true,
+                          bool radians = false)
         : panes(std::move(problemPanes)) {
+        if (radians)
+            state.AngleFactor = 1;
         FormulaParser parser;
         const FormulaAssembly assembly =
             compileForIntegration(state, panes, problem, parser, false);

@@ -46,8 +46,13 @@ template <class Dialog> auto returningFocus(Dialog dialog) {
 std::string qtFileFilter(const std::string& filter) {
     QStringList parts = toQt(filter).split('|');
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(';', ' '));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // "*.*" means every file, but on this system it would hide the names without a dot.
+        QString patterns = QString(parts[i + 1]).replace(';', ' ');
+        if (patterns == "*.*")
+            patterns = "*";
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
     return entries.join(";;").toStdString();
 }
 

@@ -158,8 +158,6 @@ void TGraphForm::createControls() {
 
     rgPlotCurve = new RadioGroup("mouse click", {"None", "IVP", "Stroke"}, panel);
     rgPlotCurve->setItemIndex(0);
-    // Strokes belong to the phase portraits, which this window does not draw yet.
-    rgPlotCurve->button(2)->setEnabled(false);
     memNoStorage = new QLabel("Curves will\ndisappear\nif resized!", panel);
     memNoStorage->setStyleSheet("color: red;");
     memNoStorage->setVisible(false);
@@ -173,6 +171,7 @@ void TGraphForm::createControls() {
     panelLayout->addWidget(rgThick);
     panelLayout->addWidget(rgPlotCurve);
     panelLayout->addStretch();
+    create3DControls(panelLayout);
 
     Timer1 = new QTimer(this);
     tmEndResize = new QTimer(this);
@@ -231,8 +230,8 @@ void TGraphForm::createMenus() {
     Triangle1 = addFeature("Triangle", &TGraphForm::Triangle1Click);
     Doublependulum1 = addFeature("Double pendulum", &TGraphForm::Doublependulum1Click);
     // The solid bodies need the 3D view.
-    Axes1 = addFeature("Axes", &TGraphForm::None1Click);
-    Tetrahedron1 = addFeature("Tetrahedron", &TGraphForm::None1Click);
+    Axes1 = addFeature("Axes", &TGraphForm::Axes1Click);
+    Tetrahedron1 = addFeature("Tetrahedron", &TGraphForm::Tetrahedron1Click);
     Axes1->setEnabled(false);
     Tetrahedron1->setEnabled(false);
     None1->setChecked(true);
@@ -241,6 +240,8 @@ void TGraphForm::createMenus() {
     XandY1 = view->addAction("X and Y", this, &TGraphForm::XandY1Click);
     XandZ1 = view->addAction("X and Z", this, &TGraphForm::XandZ1Click);
     YandZ1 = view->addAction("Y and Z", this, &TGraphForm::YandZ1Click);
+    view->addSeparator();
+    create3DMenus(view);
     view->addSeparator();
     Clear1 = view->addAction("Clear", this, &TGraphForm::Clear1Click);
 
@@ -259,6 +260,7 @@ void TGraphForm::createMenus() {
         timerGroup->addAction(action);
     }
     Windowsmillisecondcounter1->setChecked(true);
+    createPortraitMenu();
 }
 
 // The fixed parts stand around the picture: the Y edits on its left, the X edits below it,

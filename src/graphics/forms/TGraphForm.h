@@ -3,10 +3,13 @@
 #pragma once
 
 #include "graphics/GraphRun.h"
+#include "graphics/Portrait.h"
+#include "graphics/View3DCommands.h"
 #include "graphics/forms/ScreenPlayClock.h"
 
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <array>
 #include <chrono>
@@ -19,6 +22,11 @@ class PaintBox;
 class PlayBar;
 class ProblemWindows;
 class QAction;
+class QBoxLayout;
+class QMenu;
+class QProgressBar;
+class QRadioButton;
+class QSlider;
 class QActionGroup;
 class QCheckBox;
 class QGroupBox;
@@ -27,6 +35,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 class RadioGroup;
+class TFieldParamForm;
 class TProblForm;
 class Ui;
 struct WorkspaceState;
@@ -51,7 +60,9 @@ class TGraphForm : public QMainWindow {
     // The colour of every curve, as a script keeps them.
     std::vector<std::int32_t> curveColours() const;
     // The stereo view's eye colours, left then right.
-    std::array<WinColour, 2> eyeColours() const { return {leftEye_, rightEye_}; }
+    std::array<WinColour, 2> eyeColours() const {
+        return {model_.Scene.LeftEye, model_.Scene.RightEye};
+    }
     // The lasting picture (trails, grid, legend), without the bullets.
     const QImage& picture() const;
 
@@ -95,6 +106,24 @@ class TGraphForm : public QMainWindow {
     QTimer* Timer1;
     QTimer* tmEndResize;
 
+    // The 3D panel and its menu items.
+    QGroupBox* gb3D;
+    QRadioButton* rbStereo;
+    QRadioButton* rbIsometry;
+    QGroupBox* gbLR;
+    QRadioButton* rbL;
+    QRadioButton* rbR;
+    QCheckBox* cbCube;
+    QCheckBox* cbAxes;
+    QCheckBox* cbTube;
+    QCheckBox* cbAnchored;
+    QProgressBar* pbTube;
+    QSlider* tbVert;
+    QSlider* tbHoriz;
+    QAction* N3Dparameters1;
+    QAction* Curvewidth1;
+    QAction* Darkening1;
+
     QAction* N01011;
     QAction* N11111;
     QAction* N11011;
@@ -117,6 +146,11 @@ class TGraphForm : public QMainWindow {
     QAction* Mainpanel1;
     QAction* Windowsmillisecondcounter1;
     QAction* Hardwaremicrosecondcounter1;
+    QAction* Make1;
+    QAction* FieldofdirectionsParams;
+
+    // The phase-portrait designer while it is open.
+    TFieldParamForm* fieldParams() const;
 
   public slots:
     void FormPaint(); // texts and enabled states from the problem and the picture
@@ -129,6 +163,14 @@ class TGraphForm : public QMainWindow {
     void btUndoClick();
     void btPlayClick();
     void Clear1Click();
+    void rbIsometryClick();
+    void cbTubeClick();
+    void cbAnchoredClick();
+    void tbVertUp();
+    void tbHorizUp();
+    void N3Dparameters1Click();
+    void Make1Click();
+    void FieldofdirectionsParamsClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -136,6 +178,7 @@ class TGraphForm : public QMainWindow {
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private slots:
     void N01011Click();
@@ -150,6 +193,8 @@ class TGraphForm : public QMainWindow {
     void None1Click();
     void Triangle1Click();
     void Doublependulum1Click();
+    void Axes1Click();
+    void Tetrahedron1Click();
     void Defaultcolors1Click();
     void XandY1Click();
     void XandZ1Click();
@@ -208,6 +253,25 @@ class TGraphForm : public QMainWindow {
     std::optional<std::int32_t> placedCurve() const;
     void chooseLegendColour(QPoint at);
     void placeInitialValues();
+    void create3DControls(QBoxLayout* panelLayout);
+    void create3DMenus(QMenu* view);
+    void refresh3D();
+    void takeScene();
+    void turn(TurnAxis axis, int position);
+    void redo3D();
+    void after3DDrawing();
+    void showTubeProgress();
+    bool moveCursor(QPoint at);
+    void showMainGraphPage(); // the main window forward on its "Graph setting" page
+
+    // Phase portraits.
+    void createPortraitMenu();
+    void openDesigner();
+    void releaseDesigner();
+    bool readDesigner(); // false after "Wrong field parameters values"
+    void chooseStrokeColour();
+    void makePortraitNow(PortraitMode mode);
+    void strokeAtPointer();
 
     ProblemWindows& windows_;
     Ui& ui_;
@@ -221,5 +285,8 @@ class TGraphForm : public QMainWindow {
     QPoint dragFrom_;
     bool dragging_ = false;
     WorldPoint pointer_; // the world point under the mouse, where a placement puts the curve
+    QPoint cursorAt_;    // the pointer's last position, where the wheel moves the 3D cursor
     WinColour leftEye_ = LeftEyeColour, rightEye_ = RightEyeColour;
+    PortraitParams portrait_;
+    QPointer<TFieldParamForm> designer_;
 };

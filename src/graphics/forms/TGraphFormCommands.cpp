@@ -307,6 +307,7 @@ void TGraphForm::showFrame() {
             tbPlay->setTicks(model_.PlayTicks);
         tbPlay->setValue(model_.PlayPosition);
         tbPlay->repaint();
+        showTubeProgress();
     }
     PaintBox1->repaint();
 }

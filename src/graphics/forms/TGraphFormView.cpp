@@ -137,7 +137,7 @@ void TGraphForm::resetDrawing() {
 }
 
 void TGraphForm::swapEyeColours() {
-    std::swap(leftEye_, rightEye_);
+    std::swap(model_.Scene.LeftEye, model_.Scene.RightEye);
 }
 
 std::vector<std::int32_t> TGraphForm::curveColours() const {
@@ -173,6 +173,7 @@ void TGraphForm::FormPaint() {
     gbZedits->setVisible(threeD);
     XandZ1->setVisible(threeD);
     YandZ1->setVisible(threeD);
+    refresh3D();
     refreshDirectionSign();
 }
 
@@ -284,6 +285,18 @@ void TGraphForm::Doublependulum1Click() {
     replot();
 }
 
+void TGraphForm::Axes1Click() {
+    stopAuto();
+    setFeature(PlotFeature::Axes);
+    replot();
+}
+
+void TGraphForm::Tetrahedron1Click() {
+    stopAuto();
+    setFeature(PlotFeature::Tetrahedron);
+    replot();
+}
+
 void TGraphForm::Defaultcolors1Click() {
     stopAuto();
     resetDrawing();
@@ -303,8 +316,12 @@ void TGraphForm::swapAxes(int first, int second) {
         boundEdits()[i]->setToolTip(QString::fromStdString(hints[i]));
     }
     btApplyKeyBoard->setEnabled(false);
-    model_.World.updateWindow();
-    replot();
+    if (state_.Curves.ThreeD) {
+        redo3D();
+    } else {
+        model_.World.updateWindow();
+        replot();
+    }
     refreshDirectionSign();
 }
 
@@ -343,15 +360,18 @@ std::optional<std::int32_t> TGraphForm::placedCurve() const {
 
 void TGraphForm::rgPlotCurveClick() {
     stopAuto();
-    if (rgPlotCurve->itemIndex() != 1)
+    if (rgPlotCurve->itemIndex() == 0) {
+        releaseDesigner();
         return;
+    }
     memNoStorage->setVisible(true);
+    if (rgPlotCurve->itemIndex() == 2) {
+        openDesigner();
+        return;
+    }
     if (placedCurve())
         return;
-    TProblForm* main = windows_.mainWindow();
-    main->show();
-    main->raise();
-    main->PageControl1->setCurrentIndex(TProblForm::GraphPage);
+    showMainGraphPage();
     ui_.message("Select one curve whose new initial values will be set by mouse\r\n(or delete all "
                 "curves leaving only one)");
 }
@@ -373,6 +393,8 @@ void TGraphForm::PaintBox1MouseDown(QMouseEvent* event) {
     }
     if (rgPlotCurve->itemIndex() == 1)
         placeInitialValues();
+    else
+        strokeAtPointer();
 }
 
 void TGraphForm::chooseLegendColour(QPoint at) {
@@ -420,7 +442,7 @@ void TGraphForm::PaintBox1MouseMove(QMouseEvent* event) {
         PaintBox1->setShift(at - dragFrom_);
         return;
     }
-    if (!model_.World.BoundsValid || !model_.World.LayoutValid)
+    if (!model_.World.BoundsValid || !model_.World.LayoutValid || moveCursor(at))
         return;
     pointer_ = model_.World.toWorld(at.x(), at.y());
     if (TProblForm* main = windows_.mainWindow())

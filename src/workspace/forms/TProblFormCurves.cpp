@@ -93,8 +93,6 @@ void TProblForm::createGraphPage() {
     };
     auto* modeBox = new QGroupBox("Plot");
     radioPair(modeBox, rb2D, "2D", &TProblForm::rb2DClick, rb3D, "3D", &TProblForm::rb3DClick);
-    // The 3D view is not built yet: the choice stays off rather than half working.
-    rb3D->setEnabled(false);
     gbGlasses = new QGroupBox("Type of glasses");
     radioPair(gbGlasses, rbLeftEye, "Left eye", &TProblForm::gbGlassesClick, rbRightEye,
               "Right eye", &TProblForm::gbGlassesClick);
