@@ -121,6 +121,9 @@ struct TCompiledProblem {
     // The step that reached the current point, valid while CurrentIndep equals TakenStepEnd.
     Extended TakenStep = 0;
     Extended TakenStepEnd = 0;
+    // In "Tolerance per step" the main variables too are compensated sums of their steps: the
+    // rounding each value leaves out, valid while the value still equals its StateLowOf.
+    std::vector<Extended> StateLow, StateLowOf;
 
     std::vector<TCompiledPolynomial> Polynomials;
     std::vector<TInstruction> Instructions;

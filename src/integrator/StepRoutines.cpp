@@ -36,6 +36,28 @@ void moveFromSavedPoint(TCompiledProblem& problem, std::int32_t terms, Extended 
     }
 }
 
+// Main variable i moved by h along its series, as a compensated sum: the increment (the series
+// without its first term) is added to the value and to the rounding the value left out so far.
+Extended compensatedMove(TCompiledProblem& problem, std::int32_t i, Extended h,
+                         std::int32_t terms) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    if (problem.StateLow.size() != static_cast<std::size_t>(problem.NumMain)) {
+        problem.StateLow.assign(static_cast<std::size_t>(problem.NumMain), 0);
+        problem.StateLowOf.assign(static_cast<std::size_t>(problem.NumMain), 0);
+    }
+    const Extended* x = valueOf(problem, i);
+    const Extended low = problem.StateLowOf[k] == x[0] ? problem.StateLow[k] : 0;
+    const Extended increment = h * EvalSeries(x + 1, terms - 1, h);
+    const Extended a = x[0];
+    const Extended sum = a + increment;
+    const Extended part = sum - a;
+    const Extended error = (a - (sum - part)) + (increment - part) + low;
+    const Extended value = sum + error;
+    problem.StateLow[k] = error - (value - sum);
+    problem.StateLowOf[k] = value;
+    return value;
+}
+
 // The expansion at a trial point whose values have just been set; a fault in setting them is
 // caught here, before the engine clears the flags for its own check.
 void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
@@ -121,10 +143,15 @@ void StepPlain(ProgramState& state, TCompiledProblem& problem) {
         moveIndepBy(problem, problem.Step);
         problem.PathLength += std::fabs(problem.Step);
         SnapStep(problem);
+        const bool compensated = state.Control == ErrorControl::Tolerance;
         for (std::int32_t i = 0; i < problem.NumMain; ++i) {
             Extended* x = valueOf(problem, i);
-            x[0] = i == problem.IndepLine ? problem.CurrentIndep
-                                          : EvalSeries(x, state.TermCount, problem.Step);
+            if (i == problem.IndepLine)
+                x[0] = problem.CurrentIndep;
+            else if (compensated)
+                x[0] = compensatedMove(problem, i, problem.Step, state.TermCount);
+            else
+                x[0] = EvalSeries(x, state.TermCount, problem.Step);
         }
         computeAtNewPoint(state, problem);
         acceptPoint(state, problem);

@@ -18,13 +18,6 @@ double log2Of(Extended a) {
     return std::log2(static_cast<double>(significand)) + exponent;
 }
 
-// log2 of an h that makes |c| h^power equal to 2^logTolerance, or +inf for a zero c.
-double logStepFor(Extended c, double logScale, double logTolerance, int power) {
-    if (c == 0 || !std::isfinite(c))
-        return std::numeric_limits<double>::infinity();
-    return (logTolerance - (log2Of(c) - logScale)) / power;
-}
-
 // 2^x in extended; a step beyond 2^16000 counts as unlimited, so nothing overflows.
 Extended powerOfTwo(double x) {
     if (x > 16000)
@@ -36,19 +29,28 @@ Extended powerOfTwo(double x) {
 } // namespace
 
 TailScale tailScale(const TCompiledProblem& problem, std::int32_t terms, Extended tolerance) {
-    const double logTolerance = log2Of(tolerance);
-    double logScale = std::numeric_limits<double>::infinity();
-    double logRadius = std::numeric_limits<double>::infinity();
+    // For each of the two last terms the largest scaled coefficient over the main variables
+    // gives the smallest h, so only those two take a logarithm.
+    const std::int32_t orders[2] = {terms - 1, terms - 2};
+    Extended largest[2] = {0, 0};
     for (std::int32_t i = 0; i < problem.NumMain; ++i) {
         if (i == problem.IndepLine)
             continue;
         const Extended* a = problem.Coefficients[problem.NumConst + i];
         // Relative where |x| > 1, absolute below.
-        const double logSize = std::fabs(a[0]) > 1 ? log2Of(a[0]) : 0.0;
-        for (int k : {terms - 1, terms - 2}) {
-            logScale = std::min(logScale, logStepFor(a[k], logSize, logTolerance, k));
-            logRadius = std::min(logRadius, logStepFor(a[k], logSize, 0.0, k));
-        }
+        const Extended size = std::max<Extended>(1, std::fabs(a[0]));
+        for (int j = 0; j < 2; ++j)
+            largest[j] = std::max(largest[j], std::fabs(a[orders[j]]) / size);
+    }
+    const double logTolerance = log2Of(tolerance);
+    double logScale = std::numeric_limits<double>::infinity();
+    double logRadius = std::numeric_limits<double>::infinity();
+    for (int j = 0; j < 2; ++j) {
+        if (!(largest[j] > 0) || !std::isfinite(largest[j]))
+            continue;
+        const double logTerm = log2Of(largest[j]);
+        logScale = std::min(logScale, (logTolerance - logTerm) / orders[j]);
+        logRadius = std::min(logRadius, -logTerm / orders[j]);
     }
     return {powerOfTwo(logScale), powerOfTwo(logRadius)};
 }

@@ -167,4 +167,25 @@ TEST(CompensatedIndependent, TheLastStepLandsOnTheTerminalValueFromTheExactSum) 
     EXPECT_EQ(f.problem.TakenStep, static_cast<Extended>(left));
 }
 
+TEST(CompensatedIndependent, InTheToleranceModeTheValuesAreExactSumsToo) {
+    // x' = 0.1 with steps of the radius limit 0.1: every step adds the same rounded 0.01.
+    CompiledFixture f(scalarPanes("0", "0.1"));
+    f.state.RadLimit = 0.1L;
+    chooseTolerance(f, 1e-19L);
+    ASSERT_EQ(f.problem.Step, 0.1L);
+    const Extended increment = 0.1L * 0.1L;
+    for (int i = 0; i < 1000; ++i)
+        StepPlain(f.state, f.problem);
+    const __float128 exact = static_cast<__float128>(increment) * 1000;
+    EXPECT_EQ(f.value(1), static_cast<Extended>(exact));
+    // The plain mode adds the same increments with a rounding each time.
+    CompiledFixture plain(scalarPanes("0", "0.1"));
+    plain.state.RadLimit = 0.1L;
+    plain.state.RadFactor = 1;
+    AfterStep(plain.state, plain.problem);
+    for (int i = 0; i < 1000; ++i)
+        StepPlain(plain.state, plain.problem);
+    EXPECT_NE(plain.value(1), static_cast<Extended>(exact));
+}
+
 } // namespace
