@@ -1,60 +1,20 @@
 // Picture output: a 4x re-scaled replot of figure8.ode after 10,000 steps, and 300 movie frames
 // of 1000 x 700 written as PNG during a replay, with the PNG writing alone beside it.
-#include "SharedProblem.h"
+#include "GraphedRun.h"
 
-#include "compiler/FormulaParser.h"
-#include "graphics/GraphRun.h"
 #include "graphics/MovieRecorder.h"
 #include "graphics/PngWriter.h"
 #include "graphics/RenderGraph.h"
 #include "graphics/VirtualPlayClock.h"
-#include "integrator/ProblemCompile.h"
-#include "workspace/WorkspaceState.h"
-
-#include <QGuiApplication>
-
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 namespace {
 
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "bench_image_output";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> application;
-    if (!application) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
-}
-
 // figure8.ode integrated and drawn in a box of 3 x 2.1, which fills 1000 x 700.
-struct Picture {
-    WorkspaceState state;
-    TCompiledProblem problem;
-    ProblemPanes panes = readSharedProblem("figure8.ode");
-    NullUi ui;
-    VirtualPlayClock clock;
-    std::unique_ptr<GraphProblem> graph;
-    std::unique_ptr<GraphModel> model;
-
-    explicit Picture(int steps) {
-        startApplication();
-        FormulaParser parser;
-        const FormulaAssembly assembly =
-            compileForIntegration(state, panes, problem, parser, false);
-        graph = std::make_unique<GraphProblem>(
-            GraphProblem{problem, curveVariableNames(assembly, panes)});
-        createResults(state, problem, ui, std::to_string(steps + 1), true, false);
-        generateCurves(state.Curves, graph->Names, ui);
-        runMore(state, problem, ui, std::to_string(steps), {});
-        model = std::make_unique<GraphModel>(state, clock);
-        model->AreaWidth = 1000;
-        model->AreaHeight = 700;
+struct Picture : GraphedRun<VirtualPlayClock> {
+    explicit Picture(int steps) : GraphedRun("figure8.ode", steps) {
         applyBounds(*model, *graph, ui, {"-1.5", "1.5", "-1.05", "1.05", "0", "1"},
                     constantsValueReader(panes.Constants, 1));
     }

@@ -1,12 +1,6 @@
 // The graph's replot: figure8.ode after 10,000 steps, its three curves into a 1000 x 700 image
 // from the stored Taylor polynomials; and a 5-second Play against the real clock.
-#include "GuiApplication.h"
-#include "SharedProblem.h"
-
-#include "compiler/FormulaParser.h"
-#include "graphics/GraphRun.h"
-#include "integrator/ProblemCompile.h"
-#include "workspace/WorkspaceState.h"
+#include "GraphedRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,28 +9,8 @@
 
 namespace {
 
-struct FigureEight {
-    WorkspaceState state;
-    TCompiledProblem problem;
-    ProblemPanes panes = readSharedProblem("figure8.ode");
-    NullUi ui;
-    SteadyPlayClock clock;
-    std::unique_ptr<GraphProblem> graph;
-    std::unique_ptr<GraphModel> model;
-
-    explicit FigureEight(int steps) {
-        ensureGuiApplication();
-        FormulaParser parser;
-        const FormulaAssembly assembly =
-            compileForIntegration(state, panes, problem, parser, false);
-        graph = std::make_unique<GraphProblem>(
-            GraphProblem{problem, curveVariableNames(assembly, panes)});
-        createResults(state, problem, ui, std::to_string(steps + 1), true, false);
-        generateCurves(state.Curves, graph->Names, ui);
-        runMore(state, problem, ui, std::to_string(steps), {});
-        model = std::make_unique<GraphModel>(state, clock);
-        model->AreaWidth = 1000;
-        model->AreaHeight = 700;
+struct FigureEight : GraphedRun<SteadyPlayClock> {
+    explicit FigureEight(int steps) : GraphedRun("figure8.ode", steps) {
         adjustBounds(*model, *graph, ui);
     }
 };
