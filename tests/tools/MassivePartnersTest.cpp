@@ -4,6 +4,7 @@
 #include "compiler/FormulaParser.h"
 #include "integrator/ProblemCompile.h"
 #include "support/TempFolder.h"
+#include "tools/GrowthWorkers.h"
 #include "tools/MassiveRun.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +15,6 @@
 #include <thread>
 
 namespace {
-
-// x' = x / y with y constant; y0 = 0 divides by zero, which the sample reports and survives.
-class GrowthWorker : public MassiveWorker {
-  public:
-    GrowthWorker() {
-        ProblemPanes panes;
-        panes.Initial = {"t = 0", "x = 1", "y = 1"};
-        panes.ODEs = {"t' = 1", "x' = x/y", "y' = 0"};
-        FormulaParser parser;
-        compileForIntegration(state_, panes, problem_, parser, false);
-    }
-    ProgramState& state() override { return state_; }
-    TCompiledProblem& problem() override { return problem_; }
-
-  private:
-    ProgramState state_;
-    TCompiledProblem problem_;
-};
 
 struct Exchange {
     std::mutex Mutex;
@@ -93,9 +76,7 @@ struct SharedBatch : ::testing::Test {
         job.OutputPath = folder.path("single.txt");
         job.Sample.Steps = 4;
     }
-    static MassiveWorkerFactory workers() {
-        return [] { return std::make_unique<GrowthWorker>(); };
-    }
+    static MassiveWorkerFactory workers() { return growthWorkers(); }
     // Every process's outcome, the first process's first.
     std::vector<MassiveOutcome> runShared(int ranks, const std::string& output) {
         job.OutputPath = output;

@@ -4,6 +4,7 @@
 #include "compiler/FormulaParser.h"
 #include "integrator/ProblemCompile.h"
 #include "support/TempFolder.h"
+#include "tools/GrowthWorkers.h"
 #include "tools/MassiveFiles.h"
 
 #include <gtest/gtest.h>
@@ -13,33 +14,6 @@
 #include <string>
 
 namespace {
-
-// x' = x / y with y constant: x(t) = x0 exp(t / y0), and a division by zero when y0 = 0.
-ProblemPanes growthPanes() {
-    ProblemPanes panes;
-    panes.Initial = {"t = 0", "x = 1", "y = 1"};
-    panes.Aux = {"z = 2*x"};
-    panes.ODEs = {"t' = 1", "x' = x/y", "y' = 0"};
-    return panes;
-}
-
-class TestWorker : public MassiveWorker {
-  public:
-    explicit TestWorker(ProblemPanes panes) {
-        FormulaParser parser;
-        compileForIntegration(state_, panes, problem_, parser, false);
-    }
-    ProgramState& state() override { return state_; }
-    TCompiledProblem& problem() override { return problem_; }
-
-  private:
-    ProgramState state_;
-    TCompiledProblem problem_;
-};
-
-MassiveWorkerFactory growthWorkers() {
-    return [] { return std::make_unique<TestWorker>(growthPanes()); };
-}
 
 std::string records(int count) {
     std::string text;
