@@ -8,6 +8,7 @@
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/GraphSwitchItem.h"
 #include "workspace/forms/ProblemWindows.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/TProblForm.h"
 
 #include <QApplication>
@@ -35,6 +36,9 @@ int main(int argc, char** argv) {
     helpWindow.RunScript = [&windows](const std::string& path) {
         windows.mainWindow()->runScript(path, true);
     };
+    helpWindow.Busy = [&state] { return state.Busy; };
+    // Its double-click starts scripts: during runs it takes no input, as the problem windows.
+    RunInputGuard::guardDuringRuns(helpWindow);
     addGraphSwitchItem(graphWindow, windows);
     ui.setOwner(&mainWindow);
     if (argc < 2)

@@ -86,7 +86,13 @@ TEST_F(HelpWindowTest, TheLauncherRunsACopiedNameOnceAndReportsAnUnknownOneOnce)
     EXPECT_EQ(QTextEdit::NoWrap, help->RichEdit1->lineWrapMode());
     help->checkClipboard(); // what was there before the list is no request
     EXPECT_TRUE(ui.messages.empty());
+    // While a run is under way the copied name waits, and runs once the run has ended.
+    bool busy = true;
+    help->Busy = [&busy] { return busy; };
     ui.clipboard = "lorenz.SCR ";
+    help->checkClipboard();
+    EXPECT_TRUE(runs.empty());
+    busy = false;
     for (int tick = 0; tick < 3; ++tick)
         help->checkClipboard();
     EXPECT_EQ(std::vector<std::string>{folder.path("Lorenz.scr")}, runs);

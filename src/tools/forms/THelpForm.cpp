@@ -136,7 +136,7 @@ void THelpForm::cbAutoClick() {
 }
 
 void THelpForm::checkClipboard() {
-    if (lbIntercept->isHidden())
+    if (lbIntercept->isHidden() || (Busy && Busy()))
         return;
     act(launcher_.intercept(ui_.clipboardText()));
 }

@@ -23,6 +23,9 @@ class THelpForm : public QMainWindow {
 
     // Runs a script by its full path, as scripts chosen outside the Demo menu run.
     std::function<void(const std::string&)> RunScript;
+    // True while a run is under way: the clipboard is not read then (a script started from a
+    // timer would replace the problem the run is integrating); the text waits for the next tick.
+    std::function<bool()> Busy;
 
     // Opens help file `name` of the "Help" folder: rich text here, other files on the desktop,
     // a missing file nowhere; no name just shows the window.
