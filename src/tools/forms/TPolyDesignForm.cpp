@@ -7,20 +7,17 @@
 #include "common/Ui.h"
 #include "tools/PolynomialNames.h"
 #include "tools/PolynomialScope.h"
+#include "tools/forms/THelpForm.h"
 #include "tools/forms/TPolyChildForm.h"
 #include "tools/forms/TPolyViewForm.h"
 #include "workspace/forms/TProblForm.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
-#include <QUrl>
 
 namespace {
 
@@ -258,13 +255,7 @@ void TPolyDesignForm::btCheckSyntaxClick() {
 }
 
 void TPolyDesignForm::btHelpClick() {
-    const QString path =
-        QCoreApplication::applicationDirPath() + "/Help/MultivariatePolynomials.rtf";
-    if (!QFileInfo::exists(path)) {
-        ui_.message("Cannot open " + path.toStdString());
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openHelp("MultivariatePolynomials.rtf");
 }
 
 void TPolyDesignForm::closeEvent(QCloseEvent* event) {
