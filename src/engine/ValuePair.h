@@ -1,0 +1,61 @@
+// An 80-bit value held as two doubles whose sum it is exactly. Loading a double and adding
+// another costs about half of one 80-bit load, and the loops of the fast jet pass are bound by
+// their loads, so they read coefficients in this form.
+#pragma once
+
+#include "common/Extended.h"
+
+#include <cstdint>
+#include <cstring>
+
+struct ValuePair {
+    double Hi, Lo;
+};
+
+// Hi is x rounded to double and Lo what is left, x - Hi. The rest is computed as -(Hi - x) so
+// that a rest of zero is -0: then Hi + Lo is Hi bit for bit, the sign of a zero included.
+// The pair is exact whenever x's exponent lies well inside double's range (the rest then has at
+// most 11 significant bits and needs no denormal); splitsExactly tells.
+// splitInto stores the halves straight from the x87 stack into place. Written in C++, the
+// compiler rounds through a stack slot and moves each half through an SSE register, three times
+// the instructions of the split itself.
+inline void splitInto(ValuePair& pair, Extended x) {
+    __asm__("fstl %0\n\t"            // Hi = x rounded to double
+            "fldl %0\n\t"            // Hi, x
+            "fsub %%st(1), %%st\n\t" // Hi - x, exact
+            "fchs\n\t"
+            "fstpl %1" // Lo, exact whenever the pair is
+            : "+m"(pair.Hi), "+m"(pair.Lo)
+            : "t"(x));
+}
+
+inline ValuePair splitValue(Extended x) {
+    ValuePair pair;
+    splitInto(pair, x);
+    return pair;
+}
+
+inline Extended joinValue(const ValuePair& pair) {
+    return static_cast<Extended>(pair.Hi) + static_cast<Extended>(pair.Lo);
+}
+
+// Whether the pair gives x back. A NaN, an infinity, a value beyond double's range or one so
+// small that its rest would be a denormal double fails.
+inline bool splitsExactly(const ValuePair& pair, Extended x) {
+    return joinValue(pair) == x;
+}
+
+// The pair of -x from the pair of x: both halves change sign, except a rest of zero, which stays
+// -0 as splitValue(-x) makes it.
+inline ValuePair negatePair(ValuePair pair) {
+    std::uint64_t hi, lo;
+    std::memcpy(&hi, &pair.Hi, sizeof hi);
+    std::memcpy(&lo, &pair.Lo, sizeof lo);
+    constexpr std::uint64_t sign = std::uint64_t{1} << 63;
+    hi ^= sign;
+    if ((lo & ~sign) != 0)
+        lo ^= sign;
+    std::memcpy(&pair.Hi, &hi, sizeof hi);
+    std::memcpy(&pair.Lo, &lo, sizeof lo);
+    return pair;
+}
