@@ -59,7 +59,10 @@ template <bool Paired> struct Pass {
             if (pair) {
                 ValuePair& halves = pairs[index];
                 splitInto(halves, value);
-                *unsplit |= !splitsExactly(halves, value);
+                // A store only when it fails: or-ing into the flag every time would chain all
+                // the stores of a pass through one memory location.
+                if (!splitsExactly(halves, value)) [[unlikely]]
+                    *unsplit = true;
             }
     }
 };
