@@ -2,14 +2,11 @@
 // plain 80-bit jet leaves, on every problem and recurrence and at every point, and go back to
 // 80-bit values wherever a coefficient does not split.
 #include "common/OrvantaError.h"
-#include "common/TextFile.h"
-#include "compiler/CompileDriver.h"
-#include "compiler/FormulaParser.h"
+#include "engine/CompiledFromText.h"
 #include "engine/EnginePlan.h"
 #include "engine/EngineState.h"
 #include "engine/TaylorEngine.h"
 #include "engine/ValuePair.h"
-#include "support/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -22,22 +19,6 @@
 #include <string>
 
 namespace {
-
-TCompiledProblem compile(ProblemPanes panes, std::int32_t termCount,
-                         std::vector<TCompiledPolynomial> polynomials = {}) {
-    TCompiledProblem problem;
-    problem.Polynomials = std::move(polynomials);
-    FormulaParser parser;
-    compileToOrderZero(panes, problem, parser, termCount, 1);
-    return problem;
-}
-
-TCompiledProblem compileShared(const std::string& name, std::int32_t termCount) {
-    const auto text = readWholeFile(problemPath(name));
-    if (!text)
-        throw std::runtime_error("cannot read " + name);
-    return compile(splitProblemSections(splitLines(*text)).Panes, termCount);
-}
 
 // The 80 bits of the value (not the padding), so that -0 differs from +0.
 bool sameBits(Extended a, Extended b) {
@@ -142,7 +123,7 @@ TEST(PairedJet, SharedProblemsGiveThePlainBitsAlongTheirPaths) {
     for (const char* name : {"lorenz.ode", "kepler.ode", "figure8.ode", "nbody2_2d.ode",
                              "nbody3_2d.ode", "nbody10_3d.ode"}) {
         SCOPED_TRACE(name);
-        expectPlainBitsAlongThePath(compileShared(name, engine.TermCount), engine, 0.01L, kinds);
+        expectPlainBitsAlongThePath(compileFile(name, engine.TermCount), engine, 0.01L, kinds);
     }
     EXPECT_EQ(engine.UnsplitJets, 0u);
     // The fused shapes: paired products, scaled products, sum chains and paired powers.
@@ -189,7 +170,7 @@ TEST(PairedJet, EveryRecurrenceGivesThePlainBits) {
         engine, 0.01L, kinds);
     // Products and powers that fuse, from the shared problems.
     for (const char* name : {"lorenz.ode", "nbody3_2d.ode"})
-        expectPlainBitsAlongThePath(compileShared(name, engine.TermCount), engine, 0.01L, kinds);
+        expectPlainBitsAlongThePath(compileFile(name, engine.TermCount), engine, 0.01L, kinds);
     for (int kind = static_cast<int>(PlanKind::CopyU); kind <= static_cast<int>(PlanKind::PowPair);
          ++kind)
         EXPECT_TRUE(kinds.count(static_cast<PlanKind>(kind))) << "kind " << kind << " not run";
