@@ -39,10 +39,17 @@ inline Extended joinValue(const ValuePair& pair) {
     return static_cast<Extended>(pair.Hi) + static_cast<Extended>(pair.Lo);
 }
 
-// Whether the pair gives x back. A NaN, an infinity, a value beyond double's range or one so
-// small that its rest would be a denormal double fails.
+// Whether the pair gives x back, read from Hi's exponent: when Hi is finite and at least 2^-1010,
+// x's exponent is at least -1011, so the rest x - Hi is a multiple of 2^-1074 with at most 11
+// significant bits, which a double holds. Below that only zero is taken: a tiny x rounds to a
+// zero Hi too. A few values near the ends of the range that would split are refused, which only
+// costs the 80-bit jet.
 inline bool splitsExactly(const ValuePair& pair, Extended x) {
-    return joinValue(pair) == x;
+    std::uint64_t bits;
+    std::memcpy(&bits, &pair.Hi, sizeof bits);
+    constexpr unsigned smallest = 13, largest = 2046; // biased exponents of 2^-1010 and 2^1023
+    const unsigned field = static_cast<unsigned>(bits >> 52) & 0x7ffu;
+    return field - smallest <= largest - smallest || x == 0;
 }
 
 // The pair of -x from the pair of x: both halves change sign, except a rest of zero, which stays
