@@ -1,6 +1,7 @@
 #include "engine/EnginePlan.h"
 
 #include "common/OrvantaError.h"
+#include "engine/PairedArrays.h"
 #include "engine/PlanSchedule.h"
 
 #include <algorithm>
@@ -46,9 +47,28 @@ class PlanBuilder {
             plan_.MainOffsets.push_back(offset(problem_.NumConst + i));
             plan_.DerivOffsets.push_back(offset(problem_.DerivStart + i));
         }
+        startPairs(markPairedArrays(plan_));
     }
 
   private:
+    // Each array the fast pass reads as pairs has its coefficient 0 split after order 0; the
+    // pass splits what steps and main variables write at later orders, so only an array written
+    // by neither is split whole.
+    void startPairs(const std::unordered_set<std::uint32_t>& paired) {
+        std::vector<bool> written(static_cast<std::size_t>(problem_.Coefficients.count()), false);
+        for (const TInstruction& instruction : problem_.ActiveInstructions)
+            if (full(instruction.Res))
+                written[static_cast<std::size_t>(instruction.Res)] = true;
+        for (std::int32_t i = 0; i < problem_.NumMain; ++i)
+            written[static_cast<std::size_t>(problem_.NumConst + i)] = true;
+        for (std::int32_t var = 0; var < problem_.Coefficients.count(); ++var)
+            if (full(var) && paired.count(offset(var)))
+                plan_.StartPairs.push_back(
+                    {offset(var), written[static_cast<std::size_t>(var)]
+                                      ? 1u
+                                      : static_cast<std::uint32_t>(engine_.TermCount)});
+    }
+
     std::uint32_t offset(std::int32_t var) const {
         return static_cast<std::uint32_t>(problem_.Coefficients.offset(var));
     }
@@ -150,13 +170,19 @@ class PlanBuilder {
             if (plan_.Powers[i].Exponent == exponent)
                 return static_cast<std::uint32_t>(i);
         const std::uint32_t start = static_cast<std::uint32_t>(plan_.WeightPool.size());
-        plan_.WeightPool.resize(start + triangleRow(engine_.TermCount + 1));
+        const std::size_t size = triangleRow(engine_.TermCount + 1);
+        plan_.WeightPool.resize(start + size);
+        plan_.WeightPairs.resize(start + size);
+        bool paired = true;
         for (std::int32_t k = 1; k <= engine_.TermCount; ++k)
             for (std::int32_t j = 0; j <= k; ++j) {
                 const std::size_t at = triangleRow(k) + j;
-                plan_.WeightPool[start + at] = exponent * engine_.FracKJ[at] - engine_.FracJK[at];
+                const Extended weight = exponent * engine_.FracKJ[at] - engine_.FracJK[at];
+                plan_.WeightPool[start + at] = weight;
+                plan_.WeightPairs[start + at] = splitValue(weight);
+                paired = paired && splitsExactly(plan_.WeightPairs[start + at], weight);
             }
-        plan_.Powers.push_back({exponent, start});
+        plan_.Powers.push_back({exponent, start, paired});
         return static_cast<std::uint32_t>(plan_.Powers.size() - 1);
     }
 
@@ -164,7 +190,7 @@ class PlanBuilder {
         const std::int32_t count = problem_.Coefficients.count();
         const bool inRange = in.Op1 >= 0 && in.Op1 < count && in.Op2 >= 0 && in.Op2 < count &&
                              in.Res >= 0 && in.Res < count;
-        PlanStep result{PlanKind::Fail, in.Op, 0, 0, 0, 0};
+        PlanStep result{PlanKind::Fail, false, in.Op, 0, 0, 0, 0};
         if (!inRange) {
             result.Kind = PlanKind::Broken;
             return result;

@@ -55,6 +55,7 @@ enum class PlanKind : std::uint8_t {
 
 struct PlanStep {
     PlanKind Kind;
+    bool PairR;            // the fast pass keeps R's pairs (see PairedArrays.h)
     std::uint16_t Op;      // the instruction's opcode (order 0 and error reports)
     std::uint32_t R, U, W; // offsets of the result and the operands in the coefficient block
     std::uint32_t Aux;     // Pow: index into Powers; MulVVPair: Partners; ScaledProducts:
@@ -64,6 +65,7 @@ struct PlanStep {
 // The second product of a MulVVPair step.
 struct PlanPartner {
     std::uint32_t R, U, W;
+    bool PairR;
 };
 
 // Products that read Y and the same two constants c1, c2 through scaled copies: for each X of the
@@ -75,6 +77,7 @@ struct ScaledProductGroup {
     static constexpr std::uint32_t MaxCount = 3;
     struct Member {
         std::uint32_t X, Scaled1, Scaled2, Product1, Product2;
+        bool PairScaled1, PairScaled2, PairProduct1, PairProduct2;
     };
     std::uint32_t Scale1, Scale2; // the constants c1, c2
     std::uint32_t Count;          // 1 .. MaxCount
@@ -98,7 +101,13 @@ struct PowerPair {
 // Weights (B(k-j) - j)/k of the power rule for one exponent B, laid out like the tables.
 struct PowerWeights {
     Extended Exponent;
-    std::uint32_t Offset; // into EnginePlan::WeightPool
+    std::uint32_t Offset; // into EnginePlan::WeightPool and WeightPairs
+    bool Paired;          // every weight splits exactly into its pair
+};
+
+// Coefficients [Offset, Offset + Count) of the block, split into pairs after order 0.
+struct PairSpan {
+    std::uint32_t Offset, Count;
 };
 
 struct EnginePlan {
@@ -113,8 +122,13 @@ struct EnginePlan {
     std::vector<PowerPair> PowerPairs;
     std::vector<PlanStep> ChainSteps;
     std::vector<std::uint32_t> MainOffsets, DerivOffsets; // per main variable
+    std::vector<std::uint8_t> MainPaired;                 // per main variable
     std::vector<PowerWeights> Powers;
     std::vector<Extended> WeightPool;
+    std::vector<ValuePair> WeightPairs;
+    // What the fast pass splits once order 0 is made: coefficient 0 of every array it reads as
+    // pairs, and every coefficient of such an array that no step or main variable writes.
+    std::vector<PairSpan> StartPairs;
 
     // What the plan was built from; a plan that no longer matches its problem is rebuilt.
     std::vector<TInstruction> Active;

@@ -24,6 +24,16 @@ void BuildRecurrenceTables(EngineState& engine) {
             engine.FracSqrt[row + j] = kj * 0.5L - jk;
         }
     }
+    auto pairs = [](const std::vector<Extended>& table) {
+        std::vector<ValuePair> result;
+        result.reserve(table.size());
+        for (const Extended value : table)
+            result.push_back(splitValue(value));
+        return result;
+    };
+    engine.FracJKPairs = pairs(engine.FracJK);
+    engine.FracKJPairs = pairs(engine.FracKJ);
+    engine.FracSqrtPairs = pairs(engine.FracSqrt);
     engine.RateBuf.assign(static_cast<std::size_t>(n), 0.0f);
     // Rounded to nearest with ties to even, as the default rounding mode does.
     engine.RateTop = static_cast<std::int16_t>(std::nearbyint(n * 0.5));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/Extended.h"
+#include "engine/ValuePair.h"
 
 #include <cstdint>
 #include <limits>
@@ -15,6 +16,12 @@ struct EngineState {
     // Triangular tables, row k = 1 .. N holding entries j = 0 .. k from index k(k+1)/2:
     // FracJK = j/k, FracKJ = 1 - j/k, FracSqrt = FracKJ/2 - FracJK.
     std::vector<Extended> FracJK, FracKJ, FracSqrt;
+    // The same tables as exact pairs of doubles, read by the fast jet pass.
+    std::vector<ValuePair> FracJKPairs, FracKJPairs, FracSqrtPairs;
+    // Work buffer of the fast jet pass: the coefficient block as pairs, at the same offsets.
+    std::vector<ValuePair> BlockPairs;
+    // Jets redone on the plain 80-bit path because a coefficient did not split into a pair.
+    std::uint64_t UnsplitJets = 0;
     // Work buffer and window sizes of the radius estimate.
     std::vector<float> RateBuf;
     std::vector<std::pair<float, std::int32_t>> RateBounds; // (bound, array) of the candidates

@@ -304,7 +304,7 @@ class Scheduler {
                 PlanStep pair = first;
                 pair.Kind = PlanKind::MulVVPair;
                 pair.Aux = static_cast<std::uint32_t>(plan_.Partners.size());
-                plan_.Partners.push_back({second.R, second.U, second.W});
+                plan_.Partners.push_back({second.R, second.U, second.W, false});
                 plan_.FastSteps.push_back(pair);
                 continue;
             }
@@ -376,13 +376,19 @@ class Scheduler {
         group.Count = static_cast<std::uint32_t>(pairings.size());
         for (std::size_t m = 0; m < pairings.size(); ++m) {
             const ScaledPairing& pairing = pairings[m];
-            group.Members[m] = {step(pairing.scaled1).W, step(pairing.scaled1).R,
-                                step(pairing.scaled2).R, step(pairing.product1).R,
-                                step(pairing.product2).R};
+            group.Members[m] = {step(pairing.scaled1).W,
+                                step(pairing.scaled1).R,
+                                step(pairing.scaled2).R,
+                                step(pairing.product1).R,
+                                step(pairing.product2).R,
+                                false,
+                                false,
+                                false,
+                                false};
         }
         const PlanStep& product = step(pairings[0].product1);
-        plan_.FastSteps.push_back({PlanKind::ScaledProducts, OpMul, product.R, group.Members[0].X,
-                                   product.W,
+        plan_.FastSteps.push_back({PlanKind::ScaledProducts, false, OpMul, product.R,
+                                   group.Members[0].X, product.W,
                                    static_cast<std::uint32_t>(plan_.ScaledGroups.size())});
         plan_.ScaledGroups.push_back(group);
     }

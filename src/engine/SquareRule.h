@@ -6,7 +6,8 @@
 #include <cstdint>
 
 // With g = (k-1)/2 and s = sum of u[l] u[k-l] for l = 0..g: 2s for odd k, u[k/2]^2 + 2s for even k.
-inline Extended squareRule(const Extended* u, std::int32_t k) {
+// `u` is anything indexed like an array of coefficients.
+template <class Coefficients> inline Extended squareRule(const Coefficients& u, std::int32_t k) {
     const std::int32_t g = (k - 1) / 2;
     Extended s = 0;
     for (std::int32_t l = 0; l <= g; ++l)

@@ -8,6 +8,7 @@
 #include "engine/EnginePlan.h"
 #include "engine/PolynomialTerms.h"
 #include "engine/SquareRule.h"
+#include "engine/ValuePair.h"
 
 #include <cfenv>
 #include <cmath>
@@ -15,36 +16,100 @@
 
 namespace {
 
+// One array of the block or row of a table as a pass reads it: the 80-bit values, or on the
+// paired pass their exact pairs (the same values, loaded at about half the cost).
+template <bool Paired> struct Values {
+    const Extended* X;
+    const ValuePair* Pairs;
+    Extended operator[](std::int32_t i) const {
+        if constexpr (Paired)
+            return joinValue(Pairs[i]);
+        else
+            return X[i];
+    }
+};
+
 // What one pass over the plan reads: the coefficient block, the table rows of order k, the
-// problem (constants, polynomials, the independent variable) and the plan's weight tables.
-struct Pass {
+// problem (constants, polynomials, the independent variable) and the plan's weight tables. The
+// paired pass also keeps the pairs of the arrays its loops read (see PairedArrays.h): each such
+// coefficient it stores is split into its pair at once, and `unsplit` set when one does not
+// split exactly. Values read once are read in 80 bits.
+template <bool Paired> struct Pass {
     Extended* base;
+    ValuePair* pairs; // the paired pass only
+    bool* unsplit;    // the paired pass only
     const EnginePlan& plan;
     const TCompiledProblem& problem;
     std::int32_t k;
-    const Extended* fracJK; // row k of the tables
-    const Extended* fracKJ;
-    const Extended* fracSqrt;
+    Values<Paired> fracJK; // row k of the tables
+    Values<Paired> fracKJ;
+    Values<Paired> fracSqrt;
+
+    // An array as the loops read it.
+    Values<Paired> loop(std::uint32_t offset) const {
+        if constexpr (Paired)
+            return {base + offset, pairs + offset};
+        else
+            return {base + offset, nullptr};
+    }
+    // Coefficient `index` of the block becomes `value`; `pair` when its array is kept as pairs.
+    void put(std::uint32_t index, Extended value, bool pair) const {
+        base[index] = value;
+        if constexpr (Paired)
+            if (pair) {
+                ValuePair& halves = pairs[index];
+                splitInto(halves, value);
+                // A store only when it fails: or-ing into the flag every time would chain all
+                // the stores of a pass through one memory location.
+                if (!splitsExactly(halves, value)) [[unlikely]]
+                    *unsplit = true;
+            }
+    }
 };
 
-inline Extended powerOrderK(const PlanStep& step, const Pass& p, const Extended* r,
-                            const Extended* u, Extended exponent) {
-    const std::int32_t k = p.k;
+// The sum of weight[j] a[j] b[k-j] for j = from .. k-1, each term multiplied left to right.
+template <class Weights, class V>
+inline Extended weightedSum(const Weights& weight, const V& a, const V& b, std::int32_t from,
+                            std::int32_t k) {
     Extended s = 0;
+    for (std::int32_t j = from; j < k; ++j)
+        s += weight[j] * a[j] * b[k - j];
+    return s;
+}
+
+// The sum of a[j] b[k-j] for j = 0 .. end-1.
+template <class V>
+inline Extended productSum(const V& a, const V& b, std::int32_t end, std::int32_t k) {
+    Extended s = 0;
+    for (std::int32_t j = 0; j < end; ++j)
+        s += a[j] * b[k - j];
+    return s;
+}
+
+template <bool Paired>
+inline Extended powerOrderK(const PlanStep& step, const Pass<Paired>& p, Values<Paired> r,
+                            Values<Paired> u, Extended exponent) {
+    const std::int32_t k = p.k;
     const PowerWeights& cached = p.plan.Powers[step.Aux];
-    if (cached.Exponent == exponent) {
-        const Extended* weight = p.plan.WeightPool.data() + cached.Offset + triangleRow(k);
-        for (std::int32_t j = 0; j < k; ++j)
-            s += weight[j] * r[j] * u[k - j];
-    } else {
+    if (cached.Exponent != exponent) {
+        Extended s = 0;
         for (std::int32_t j = 0; j < k; ++j)
             s += (exponent * p.fracKJ[j] - p.fracJK[j]) * r[j] * u[k - j];
+        return s / p.base[step.U];
     }
-    return s / u[0];
+    const std::size_t row = cached.Offset + triangleRow(k);
+    const Extended* weight = p.plan.WeightPool.data() + row;
+    if constexpr (Paired)
+        if (cached.Paired)
+            return weightedSum(Values<true>{weight, p.plan.WeightPairs.data() + row}, r, u, 0, k) /
+                   p.base[step.U];
+    return weightedSum(weight, r, u, 0, k) / p.base[step.U];
 }
 
 // The power rule when the base is the independent variable t, with t0 = u[0].
-inline Extended powerOfT(const Pass& p, const Extended* r, const Extended* u, Extended exponent) {
+template <bool Paired>
+inline Extended powerOfT(const Pass<Paired>& p, const Extended* r, const Extended* u,
+                         Extended exponent) {
     const std::int32_t k = p.k;
     const Extended t0 = u[0];
     const Extended weight = exponent * p.fracKJ[k - 1] - p.fracJK[k - 1];
@@ -54,32 +119,33 @@ inline Extended powerOfT(const Pass& p, const Extended* r, const Extended* u, Ex
 }
 
 // Coefficient k of one member's scaled copies and products.
-inline void storeScaledMember(const ScaledProductGroup::Member& member, Extended* base,
-                              std::int32_t k, Extended c1, Extended c2, Extended sum1,
-                              Extended sum2) {
-    const Extended xk = base[member.X + k];
-    base[member.Scaled1 + k] = c1 * xk;
-    base[member.Scaled2 + k] = c2 * xk;
-    base[member.Product1 + k] = sum1;
-    base[member.Product2 + k] = sum2;
+template <bool Paired>
+inline void storeScaledMember(const ScaledProductGroup::Member& member, const Pass<Paired>& p,
+                              Extended c1, Extended c2, Extended sum1, Extended sum2) {
+    const std::int32_t k = p.k;
+    const Extended xk = p.base[member.X + k];
+    p.put(member.Scaled1 + k, c1 * xk, member.PairScaled1);
+    p.put(member.Scaled2 + k, c2 * xk, member.PairScaled2);
+    p.put(member.Product1 + k, sum1, member.PairProduct1);
+    p.put(member.Product2 + k, sum2, member.PairProduct2);
 }
 
 // Coefficient k of the products of a scaled group (see ScaledProductGroup) and of their scaled
 // copies. Each term of every sum is what the separate steps would add (c X[j] rounds the same in
 // a register as in T's array), in the same order, so the bits do not change; what changes is
 // that X[j] is loaded once for both products and, with equal scales, Y[k-j] once for the group:
-// loads of 80-bit values are what bounds these loops. Equal scales (the same mass on both sides
-// of a pair, sign of zero included) make P1 and P2 equal term by term, so one sum serves both;
-// a scale of one is skipped, as 1 X is X exactly.
-template <std::uint32_t Count>
-inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const Extended* y) {
+// loads are what bounds these loops. Equal scales (the same mass on both sides of a pair, sign
+// of zero included) make P1 and P2 equal term by term, so one sum serves both; a scale of one is
+// skipped, as 1 X is X exactly.
+template <std::uint32_t Count, bool Paired>
+inline void scaledProducts(const ScaledProductGroup& group, const Pass<Paired>& p,
+                           Values<Paired> y) {
     const std::int32_t k = p.k;
-    Extended* const base = p.base;
-    const Extended c1 = base[group.Scale1];
-    const Extended c2 = base[group.Scale2];
+    const Extended c1 = p.base[group.Scale1];
+    const Extended c2 = p.base[group.Scale2];
     if (!(c1 == c2 && std::signbit(c1) == std::signbit(c2))) {
         for (std::uint32_t m = 0; m < group.Count; ++m) {
-            const Extended* x = base + group.Members[m].X;
+            const Values<Paired> x = p.loop(group.Members[m].X);
             Extended s1 = 0, s2 = 0;
             for (std::int32_t j = 0; j <= k; ++j) {
                 const Extended xj = x[j];
@@ -87,13 +153,13 @@ inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const
                 s1 += c1 * xj * yj;
                 s2 += c2 * xj * yj;
             }
-            storeScaledMember(group.Members[m], base, k, c1, c2, s1, s2);
+            storeScaledMember(group.Members[m], p, c1, c2, s1, s2);
         }
         return;
     }
-    const Extended* x[Count];
+    Values<Paired> x[Count];
     for (std::uint32_t m = 0; m < Count; ++m)
-        x[m] = base + group.Members[m].X;
+        x[m] = p.loop(group.Members[m].X);
     Extended s[Count] = {};
     if (c1 == 1) {
         for (std::int32_t j = 0; j <= k; ++j) {
@@ -109,87 +175,84 @@ inline void scaledProducts(const ScaledProductGroup& group, const Pass& p, const
         }
     }
     for (std::uint32_t m = 0; m < Count; ++m)
-        storeScaledMember(group.Members[m], base, k, c1, c2, s[m], s[m]);
+        storeScaledMember(group.Members[m], p, c1, c2, s[m], s[m]);
 }
 
 // Coefficient k of a Pow or PowT step.
-inline void powerStep(const PlanStep& step, const Pass& p) {
-    Extended* r = p.base + step.R;
-    const Extended* u = p.base + step.U;
+template <bool Paired> inline void powerStep(const PlanStep& step, const Pass<Paired>& p) {
     const Extended exponent = p.base[step.W];
-    const std::int32_t k = p.k;
+    const std::uint32_t at = step.R + static_cast<std::uint32_t>(p.k);
     if (exponent == 0)
-        r[k] = 0;
+        p.put(at, 0, step.PairR);
     else if (exponent == 1)
-        r[k] = u[k];
+        p.put(at, p.base[step.U + p.k], step.PairR);
     else if (step.Kind == PlanKind::Pow)
-        r[k] = powerOrderK(step, p, r, u, exponent);
+        p.put(at, powerOrderK(step, p, p.loop(step.R), p.loop(step.U), exponent), step.PairR);
     else
-        r[k] = powerOfT(p, r, u, exponent);
+        p.put(at, powerOfT(p, p.base + step.R, p.base + step.U, exponent), step.PairR);
 }
 
 // Coefficient k of two powers with one exponent: each sum as powerOrderK forms it, the two
 // interleaved so that their add chains overlap and each weight is loaded once.
-inline void powerPair(const PowerPair& pair, const Pass& p) {
+template <bool Paired> inline void powerPair(const PowerPair& pair, const Pass<Paired>& p) {
     const Extended exponent = p.base[pair.First.W];
     const PowerWeights& cached = p.plan.Powers[pair.First.Aux];
-    if (exponent == 0 || exponent == 1 || cached.Exponent != exponent) {
+    if (exponent == 0 || exponent == 1 || cached.Exponent != exponent ||
+        (Paired && !cached.Paired)) {
         powerStep(pair.First, p);
         powerStep(pair.Second, p);
         return;
     }
     const std::int32_t k = p.k;
-    const Extended* weight = p.plan.WeightPool.data() + cached.Offset + triangleRow(k);
-    Extended* r1 = p.base + pair.First.R;
-    Extended* r2 = p.base + pair.Second.R;
-    const Extended* u1 = p.base + pair.First.U;
-    const Extended* u2 = p.base + pair.Second.U;
+    const std::size_t row = cached.Offset + triangleRow(k);
+    const Values<Paired> weight = {p.plan.WeightPool.data() + row,
+                                   Paired ? p.plan.WeightPairs.data() + row : nullptr};
+    const Values<Paired> r1 = p.loop(pair.First.R), r2 = p.loop(pair.Second.R);
+    const Values<Paired> u1 = p.loop(pair.First.U), u2 = p.loop(pair.Second.U);
     Extended s1 = 0, s2 = 0;
     for (std::int32_t j = 0; j < k; ++j) {
         const Extended wj = weight[j];
         s1 += wj * r1[j] * u1[k - j];
         s2 += wj * r2[j] * u2[k - j];
     }
-    r1[k] = s1 / u1[0];
-    r2[k] = s2 / u2[0];
+    p.put(pair.First.R + k, s1 / p.base[pair.First.U], pair.First.PairR);
+    p.put(pair.Second.R + k, s2 / p.base[pair.Second.U], pair.Second.PairR);
 }
 
 // Coefficient k of every sum of a chain (see ChainSpan). a - b is a + (-b) bit for bit, so the
 // sign is chosen per step and the running value added to.
-inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass& p) {
+template <bool Paired>
+inline void sumChain(const PlanStep* steps, std::uint32_t count, const Pass<Paired>& p) {
     const std::int32_t k = p.k;
-    Extended* const base = p.base;
     const PlanStep& first = steps[0];
-    const Extended w = base[first.W + k];
+    const Extended w = p.base[first.W + k];
     Extended sum = first.Kind == PlanKind::NegW    ? -w
                    : first.Kind == PlanKind::CopyW ? w
-                   : first.Kind == PlanKind::AddVV ? base[first.U + k] + w
-                                                   : base[first.U + k] - w;
-    base[first.R + k] = sum;
+                   : first.Kind == PlanKind::AddVV ? p.base[first.U + k] + w
+                                                   : p.base[first.U + k] - w;
+    p.put(first.R + k, sum, first.PairR);
     for (std::uint32_t i = 1; i < count; ++i) {
-        const Extended term = base[steps[i].W + k];
+        const Extended term = p.base[steps[i].W + k];
         sum += steps[i].Kind == PlanKind::SubVV ? -term : term;
-        base[steps[i].R + k] = sum;
+        p.put(steps[i].R + k, sum, steps[i].PairR);
     }
 }
 
 // Coefficient k of two products summed side by side. A factor the two share is loaded once per
-// term (loads of 80-bit values bound these loops); each sum keeps its own terms in order.
-inline void productPair(const PlanStep& step, const Pass& p) {
+// term (loads bound these loops); each sum keeps its own terms in order.
+template <bool Paired> inline void productPair(const PlanStep& step, const Pass<Paired>& p) {
     const PlanPartner& second = p.plan.Partners[step.Aux];
     const std::int32_t k = p.k;
-    const Extended* u = p.base + step.U;
-    const Extended* w = p.base + step.W;
-    const Extended* u2 = p.base + second.U;
-    const Extended* w2 = p.base + second.W;
+    const Values<Paired> u = p.loop(step.U), w = p.loop(step.W);
+    const Values<Paired> u2 = p.loop(second.U), w2 = p.loop(second.W);
     Extended s = 0, s2 = 0;
-    if (u2 == u) {
+    if (second.U == step.U) {
         for (std::int32_t j = 0; j <= k; ++j) {
             const Extended uj = u[j];
             s += uj * w[k - j];
             s2 += uj * w2[k - j];
         }
-    } else if (w2 == w) {
+    } else if (second.W == step.W) {
         for (std::int32_t j = 0; j <= k; ++j) {
             const Extended wj = w[k - j];
             s += u[j] * wj;
@@ -201,134 +264,134 @@ inline void productPair(const PlanStep& step, const Pass& p) {
             s2 += u2[j] * w2[k - j];
         }
     }
-    p.base[step.R + k] = s;
-    p.base[second.R + k] = s2;
+    p.put(step.R + k, s, step.PairR);
+    p.put(second.R + k, s2, second.PairR);
 }
 
-// r = u or r = -u moved as bits: an 80-bit load and store through the floating-point stack
-// cost several times two integer moves, and the sign of a negation is its top bit either way.
-inline void copyValue(Extended& r, const Extended& u, bool negate) {
+// Coefficient `to` = `from` or -`from` moved as bits: an 80-bit load and store through the
+// floating-point stack cost several times two integer moves, and the sign of a negation is its
+// top bit either way. The pair moves with it.
+template <bool Paired>
+inline void copyValue(const Pass<Paired>& p, std::uint32_t to, std::uint32_t from, bool negate,
+                      bool pair) {
     constexpr std::size_t valueBytes = 10;
-    std::memcpy(&r, &u, valueBytes);
+    std::memcpy(p.base + to, p.base + from, valueBytes);
     if (negate)
-        reinterpret_cast<unsigned char*>(&r)[valueBytes - 1] ^= 0x80;
+        reinterpret_cast<unsigned char*>(p.base + to)[valueBytes - 1] ^= 0x80;
+    if constexpr (Paired)
+        if (pair)
+            p.pairs[to] = negate ? negatePair(p.pairs[from]) : p.pairs[from];
 }
 
-// One step at order k >= 1; false when the operation has no recurrence here.
-[[gnu::always_inline]] inline bool stepOrderK(const PlanStep& step, const Pass& p) {
-    Extended* r = p.base + step.R;
-    const Extended* u = p.base + step.U;
-    const Extended* w = p.base + step.W;
+// One step at order k >= 1; false when the operation has no recurrence here. Constants (the
+// operand c of c*x, x*c, x/c, a polynomial's selector) have coefficient 0 only and are read as
+// 80-bit values.
+template <bool Paired>
+[[gnu::always_inline]] inline bool stepOrderK(const PlanStep& step, const Pass<Paired>& p) {
+    // r, u, w as the loops read them; rx, ux, wx for the values read once.
+    const Values<Paired> r = p.loop(step.R);
+    const Values<Paired> u = p.loop(step.U);
+    const Values<Paired> w = p.loop(step.W);
+    const Extended* rx = p.base + step.R;
+    const Extended* ux = p.base + step.U;
+    const Extended* wx = p.base + step.W;
     const std::int32_t k = p.k;
-    Extended s = 0;
+    const std::uint32_t at = step.R + static_cast<std::uint32_t>(k);
+    const bool pair = step.PairR;
     switch (step.Kind) {
     case PlanKind::CopyU:
-        copyValue(r[k], u[k], false);
+        copyValue(p, at, step.U + k, false, pair);
         break;
     case PlanKind::CopyW:
-        copyValue(r[k], w[k], false);
+        copyValue(p, at, step.W + k, false, pair);
         break;
     case PlanKind::NegW:
-        copyValue(r[k], w[k], true);
+        copyValue(p, at, step.W + k, true, pair);
         break;
     case PlanKind::ConstTimesW:
-        r[k] = u[0] * w[k];
+        p.put(at, ux[0] * wx[k], pair);
         break;
     case PlanKind::UTimesConst:
-        r[k] = u[k] * w[0];
+        p.put(at, ux[k] * wx[0], pair);
         break;
     case PlanKind::UDivConst:
-        r[k] = u[k] / w[0];
+        p.put(at, ux[k] / wx[0], pair);
         break;
     case PlanKind::ConstDiv:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += r[j] * w[k - j];
-        r[k] = -s / w[0];
+        p.put(at, -productSum(r, w, k, k) / wx[0], pair);
         break;
     case PlanKind::ConstDivT:
-        r[k] = -r[k - 1] / w[0];
+        p.put(at, -rx[k - 1] / wx[0], pair);
         break;
     case PlanKind::AddVV:
-        r[k] = u[k] + w[k];
+        p.put(at, ux[k] + wx[k], pair);
         break;
     case PlanKind::SubVV:
-        r[k] = u[k] - w[k];
+        p.put(at, ux[k] - wx[k], pair);
         break;
     case PlanKind::MulVV:
-        for (std::int32_t j = 0; j <= k; ++j)
-            s += u[j] * w[k - j];
-        r[k] = s;
+        p.put(at, productSum(u, w, k + 1, k), pair);
         break;
     case PlanKind::MulTW:
-        r[k] = u[0] * w[k] + w[k - 1];
+        p.put(at, ux[0] * wx[k] + wx[k - 1], pair);
         break;
     case PlanKind::MulWT:
-        r[k] = u[k] * w[0] + u[k - 1];
+        p.put(at, ux[k] * wx[0] + ux[k - 1], pair);
         break;
     case PlanKind::DivVV:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += r[j] * w[k - j];
-        r[k] = (u[k] - s) / w[0];
+        p.put(at, (ux[k] - productSum(r, w, k, k)) / wx[0], pair);
         break;
     case PlanKind::DivVT:
-        r[k] = (u[k] - r[k - 1]) / w[0];
+        p.put(at, (ux[k] - rx[k - 1]) / wx[0], pair);
         break;
     case PlanKind::Cos:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += p.fracKJ[j] * w[j] * u[k - j];
-        r[k] = -s;
+        p.put(at, -weightedSum(p.fracKJ, w, u, 0, k), pair);
         break;
     case PlanKind::CosT:
-        r[k] = -w[k - 1] / static_cast<Extended>(k);
+        p.put(at, -wx[k - 1] / static_cast<Extended>(k), pair);
         break;
     case PlanKind::Sin:
     case PlanKind::Tan:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += p.fracKJ[j] * w[j] * u[k - j];
-        r[k] = s;
+        p.put(at, weightedSum(p.fracKJ, w, u, 0, k), pair);
         break;
     case PlanKind::SinT:
-        r[k] = w[k - 1] / static_cast<Extended>(k);
+        p.put(at, wx[k - 1] / static_cast<Extended>(k), pair);
         break;
     case PlanKind::Arccos:
-        for (std::int32_t j = 1; j < k; ++j)
-            s += p.fracJK[j] * r[j] * w[k - j];
-        r[k] = -(u[k] + s) / w[0];
+        p.put(at, -(ux[k] + weightedSum(p.fracJK, r, w, 1, k)) / wx[0], pair);
         break;
     case PlanKind::Arcsin:
-        for (std::int32_t j = 1; j < k; ++j)
-            s += p.fracJK[j] * r[j] * w[k - j];
-        r[k] = (u[k] - s) / w[0];
+        p.put(at, (ux[k] - weightedSum(p.fracJK, r, w, 1, k)) / wx[0], pair);
         break;
     case PlanKind::Exp:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += p.fracKJ[j] * r[j] * u[k - j];
-        r[k] = s;
+        p.put(at, weightedSum(p.fracKJ, r, u, 0, k), pair);
         break;
     case PlanKind::ExpT:
-        r[k] = r[k - 1] / static_cast<Extended>(k);
+        p.put(at, rx[k - 1] / static_cast<Extended>(k), pair);
         break;
-    case PlanKind::Ln:
+    case PlanKind::Ln: {
+        Extended s = 0;
         for (std::int32_t j = 1; j < k; ++j)
             s += p.fracKJ[j] * r[k - j] * u[j];
-        r[k] = (u[k] - s) / u[0];
+        p.put(at, (ux[k] - s) / ux[0], pair);
         break;
+    }
     case PlanKind::LnT:
-        r[k] = (u[k] - p.fracJK[k - 1] * r[k - 1]) / u[0];
+        p.put(at, (ux[k] - p.fracJK[k - 1] * rx[k - 1]) / ux[0], pair);
         break;
     case PlanKind::Sqrt:
-        for (std::int32_t j = 0; j < k; ++j)
-            s += p.fracSqrt[j] * r[j] * u[k - j];
-        r[k] = s / u[0];
+        p.put(at, weightedSum(p.fracSqrt, r, u, 0, k) / ux[0], pair);
         break;
     case PlanKind::SqrtT:
-        r[k] = static_cast<Extended>(3 - 2 * k) / static_cast<Extended>(2 * k) * r[k - 1] / u[0];
+        p.put(at,
+              static_cast<Extended>(3 - 2 * k) / static_cast<Extended>(2 * k) * rx[k - 1] / ux[0],
+              pair);
         break;
     case PlanKind::Square:
-        r[k] = squareRule(u, k);
+        p.put(at, squareRule(u, k), pair);
         break;
     case PlanKind::NegSquare:
-        r[k] = -squareRule(u, k);
+        p.put(at, -squareRule(u, k), pair);
         break;
     case PlanKind::Pow:
     case PlanKind::PowT:
@@ -338,10 +401,10 @@ inline void copyValue(Extended& r, const Extended& u, bool negate) {
         powerPair(p.plan.PowerPairs[step.Aux], p);
         break;
     case PlanKind::Polynomial: {
-        const auto value = polynomialOrderK(p.problem, u[0], k);
+        const auto value = polynomialOrderK(p.problem, ux[0], k);
         if (!value)
             return false;
-        r[k] = *value;
+        p.put(at, *value, pair);
         break;
     }
     case PlanKind::MulVVPair:
@@ -369,7 +432,7 @@ inline void copyValue(Extended& r, const Extended& u, bool negate) {
 }
 
 // One step at order 0; false when the operation is unknown to the engine.
-inline bool stepOrder0(const PlanStep& step, const Pass& p) {
+template <bool Paired> inline bool stepOrder0(const PlanStep& step, const Pass<Paired>& p) {
     if (step.Kind == PlanKind::Broken)
         return false;
     Extended* r = p.base + step.R;
@@ -446,21 +509,27 @@ inline bool stepOrder0(const PlanStep& step, const Pass& p) {
     return true;
 }
 
-Pass makePass(TCompiledProblem& problem, const EnginePlan& plan, const EngineState& engine,
-              std::int32_t k) {
+template <bool Paired>
+Pass<Paired> makePass(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine,
+                      std::int32_t k, bool* unsplit = nullptr) {
     const std::size_t row = triangleRow(k);
-    return Pass{problem.Coefficients.data(),
-                plan,
-                problem,
-                k,
-                engine.FracJK.data() + row,
-                engine.FracKJ.data() + row,
-                engine.FracSqrt.data() + row};
+    auto table = [&](const std::vector<Extended>& values, const std::vector<ValuePair>& pairs) {
+        return Values<Paired>{values.data() + row, Paired ? pairs.data() + row : nullptr};
+    };
+    return Pass<Paired>{problem.Coefficients.data(),
+                        Paired ? engine.BlockPairs.data() : nullptr,
+                        unsplit,
+                        plan,
+                        problem,
+                        k,
+                        table(engine.FracJK, engine.FracJKPairs),
+                        table(engine.FracKJ, engine.FracKJPairs),
+                        table(engine.FracSqrt, engine.FracSqrtPairs)};
 }
 
 // All steps of one order without looking at the flags; false at an operation without a
 // recurrence. The caller tests the flags once afterwards.
-bool runPassFast(const Pass& p) {
+template <bool Paired> bool runPassFast(const Pass<Paired>& p) {
     if (p.k == 0) {
         for (const PlanStep& step : p.plan.Steps)
             if (!stepOrder0(step, p))
@@ -490,7 +559,7 @@ bool onlyInvalidOrDivByZero() {
 
 // The same pass checked instruction by instruction: a fault at the special point takes the
 // supplied coefficient, any other fault stops with the singularity report.
-void runPassChecked(const Pass& p, EngineState& engine) {
+void runPassChecked(const Pass<false>& p, EngineState& engine) {
     const TCompiledProblem& problem = p.problem;
     const bool atSpecialPoint =
         problem.hasSpecialPoint() && problem.CurrentIndep == problem.SpecialPoint;
@@ -512,54 +581,92 @@ void runPassChecked(const Pass& p, EngineState& engine) {
     clearFloatFaults();
 }
 
-void runPass(const Pass& p, EngineState& engine) {
+void runPass(const Pass<false>& p, EngineState& engine) {
     clearFloatFaults();
     if (!runPassFast(p) || floatFaultRaised())
         runPassChecked(p, engine);
 }
 
 // x_i[k+1] = f_i[k] / (k+1) for every main variable.
-inline void advanceMainVariables(Extended* base, const EnginePlan& plan, std::int32_t k) {
-    const Extended divisor = static_cast<Extended>(k + 1);
+template <bool Paired> inline void advanceMainVariables(const Pass<Paired>& p) {
+    const Extended divisor = static_cast<Extended>(p.k + 1);
+    const EnginePlan& plan = p.plan;
     for (std::size_t i = 0; i < plan.MainOffsets.size(); ++i)
-        base[plan.MainOffsets[i] + k + 1] = base[plan.DerivOffsets[i] + k] / divisor;
+        p.put(plan.MainOffsets[i] + p.k + 1, p.base[plan.DerivOffsets[i] + p.k] / divisor,
+              plan.MainPaired[i] != 0);
 }
 
+// The jet on 80-bit values, checked pass by pass or unchecked; false when the unchecked jet
+// meets an operation without a recurrence.
 template <bool Checked>
 bool runJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
     const std::int32_t n = engine.TermCount;
-    Extended* base = problem.Coefficients.data();
     for (std::int32_t k = 0; k < n; ++k) {
-        const Pass pass = makePass(problem, plan, engine, k);
+        const Pass<false> pass = makePass<false>(problem, plan, engine, k);
         if constexpr (Checked)
             runPassChecked(pass, engine);
         else if (!runPassFast(pass))
             return false;
         if (k + 1 < n)
-            advanceMainVariables(base, plan, k);
+            advanceMainVariables(pass);
     }
     return true;
+}
+
+enum class PairedJetEnd { Done, NoRecurrence, Unsplit };
+
+// The unchecked jet reading pairs: the same operations in the same order on the same values as
+// runJet<false>, so the same bits, as long as every value read splits exactly. It stops at the
+// end of the first order where one did not.
+PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
+    if (engine.BlockPairs.size() < plan.BlockSize)
+        engine.BlockPairs.resize(plan.BlockSize);
+    const std::int32_t n = engine.TermCount;
+    bool unsplit = false;
+    for (std::int32_t k = 0; k < n; ++k) {
+        const Pass<true> pass = makePass<true>(problem, plan, engine, k, &unsplit);
+        if (!runPassFast(pass))
+            return PairedJetEnd::NoRecurrence;
+        if (k == 0)
+            for (const PairSpan& span : plan.StartPairs)
+                for (std::uint32_t i = span.Offset; i < span.Offset + span.Count; ++i)
+                    pass.put(i, pass.base[i], true);
+        if (unsplit)
+            return PairedJetEnd::Unsplit;
+        if (k + 1 < n)
+            advanceMainVariables(pass);
+    }
+    return unsplit ? PairedJetEnd::Unsplit : PairedJetEnd::Done;
 }
 
 } // namespace
 
 void EvalOrder0(TCompiledProblem& problem, EngineState& engine) {
     const EnginePlan& plan = planFor(problem, engine);
-    runPass(makePass(problem, plan, engine, 0), engine);
+    runPass(makePass<false>(problem, plan, engine, 0), engine);
 }
 
 void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k) {
     const EnginePlan& plan = planFor(problem, engine);
-    runPass(makePass(problem, plan, engine, k), engine);
+    runPass(makePass<false>(problem, plan, engine, k), engine);
 }
 
 void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine) {
     const EnginePlan& plan = planFor(problem, engine);
-    // The whole jet runs unchecked and the flags are read once; only a jet that faulted is run
-    // again pass by pass, which reproduces it exactly up to the fault and reports or mends it.
+    // The whole jet runs on pairs, unchecked, and the flags are read once. A jet where a value
+    // did not split runs again on 80-bit values (the flags of its splits mean nothing); only a
+    // jet that faulted is run again pass by pass, which reproduces it exactly up to the fault
+    // and reports or mends it.
     clearFloatFaults();
-    if (runJet<false>(problem, plan, engine) && !floatFaultRaised())
+    const PairedJetEnd end = runPairedJet(problem, plan, engine);
+    if (end == PairedJetEnd::Done && !floatFaultRaised())
         return;
+    if (end == PairedJetEnd::Unsplit) {
+        ++engine.UnsplitJets;
+        clearFloatFaults();
+        if (runJet<false>(problem, plan, engine) && !floatFaultRaised())
+            return;
+    }
     runJet<true>(problem, plan, engine);
 }
 

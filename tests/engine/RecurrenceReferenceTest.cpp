@@ -2,9 +2,7 @@
 // list-order and the scheduled path; the independent-variable shortcuts, the power rule's cases,
 // polynomials, the weight tables, Horner sums and the singularity reports.
 #include "common/OrvantaError.h"
-#include "common/TextFile.h"
-#include "compiler/CompileDriver.h"
-#include "compiler/FormulaParser.h"
+#include "engine/CompiledFromText.h"
 #include "engine/EnginePlan.h"
 #include "engine/EngineState.h"
 #include "engine/HandBuiltProblem.h"
@@ -20,22 +18,6 @@
 #include <string>
 
 namespace {
-
-TCompiledProblem compile(ProblemPanes panes, std::int32_t termCount,
-                         std::vector<TCompiledPolynomial> polynomials = {}) {
-    TCompiledProblem problem;
-    problem.Polynomials = std::move(polynomials);
-    FormulaParser parser;
-    compileToOrderZero(panes, problem, parser, termCount, 1);
-    return problem;
-}
-
-TCompiledProblem compileFile(const std::string& name, std::int32_t termCount) {
-    const auto text = readWholeFile(std::string(ORVANTA_PROBLEMS_DIR) + "/" + name);
-    if (!text)
-        throw std::runtime_error("cannot read " + name);
-    return compile(splitProblemSections(splitLines(*text)).Panes, termCount);
-}
 
 bool sameBits(Extended a, Extended b) {
     return std::memcmp(&a, &b, 10) == 0;
