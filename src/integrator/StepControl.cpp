@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
+#include "integrator/RateFill.h"
 #include "integrator/StepFaults.h"
 #include "integrator/ToleranceStep.h"
 
@@ -12,61 +13,6 @@
 #include <utility>
 
 namespace {
-
-// The binary exponent e of a = m 2^e with 0.5 <= |m| < 1, as frexp gives it. A normal 80-bit
-// value (integer bit set, exponent field neither 0 nor all ones) carries it in its top 16 bits;
-// zero gives nothing (no rate); denormals, infinities and NaNs go through frexp itself.
-inline bool binaryExponent(const Extended& a, std::int32_t& exponent) {
-    std::uint64_t significand;
-    std::uint16_t signAndExponent;
-    std::memcpy(&significand, &a, sizeof significand);
-    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&a) + sizeof significand,
-                sizeof signAndExponent);
-    const std::int32_t field = signAndExponent & 0x7fff;
-    if (field != 0 && field != 0x7fff && (significand >> 63) != 0) {
-        exponent = field - 16382;
-        return true;
-    }
-    if ((field == 0 && significand == 0) || a == 0)
-        return false;
-    int e = 0;
-    std::frexp(a, &e);
-    exponent = e;
-    return true;
-}
-
-// Fills rate[0 .. N-1] with the rate e/i of every coefficient a[i] (the sentinel for a[0] and for
-// zeros) and returns a bound that clusterMean cannot exceed. The quotient is formed in single
-// precision: |e| < 2^15 and i < 2^11, so e/i lies at least 2^-36 of itself away from any
-// midpoint between two floats unless it is one, and the float division rounds to the same float
-// as an extended division rounded to single would.
-float fillRates(const EngineState& engine, const Extended* a, float* rate) {
-    const std::int32_t n = engine.TermCount;
-    rate[0] = RateSentinel;
-    // Numerators first, then the quotients in one loop the compiler runs four or eight at a
-    // time. A zero's numerator is the sentinel times i (exact: below 2^24), so its quotient is
-    // the sentinel.
-    for (std::int32_t i = 1; i < n; ++i) {
-        std::int32_t exponent = 0;
-        rate[i] = binaryExponent(a[i], exponent) ? static_cast<float>(exponent)
-                                                 : RateSentinel * static_cast<float>(i);
-    }
-    for (std::int32_t i = 1; i < n; ++i)
-        rate[i] /= static_cast<float>(i);
-    // The two largest rates, without branches.
-    float first = RateSentinel, second = RateSentinel;
-    for (std::int32_t i = 1; i < n; ++i) {
-        second = std::max(second, std::min(first, rate[i]));
-        first = std::max(first, rate[i]);
-    }
-    // Every cluster lies at sorted position 1 or later, so none of its rates exceeds the second
-    // largest; float sums and quotients round monotonically, so the mean of window + 1 copies of
-    // it, formed as clusterMean forms a mean, bounds every cluster's.
-    float sum = 0;
-    for (std::int32_t p = 0; p <= engine.RateWindow; ++p)
-        sum += second;
-    return sum / static_cast<float>(engine.RateWindow + 1);
-}
 
 // Short arrays are ranked, longer ones sorted by insertion.
 constexpr std::int32_t RankedRates = 64;
