@@ -83,13 +83,14 @@ void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
     ComputeCoefficients(problem, state);
 }
 
-// The accepted point: its expansion checked and the next step estimated, then the point counted
-// and stored. The checks come first so that a fault in them leaves nothing stored.
+// The accepted point, just expanded with no fault flag left set: its expansion checked and the
+// next step estimated, then the point counted and stored. The checks come first so that a fault
+// in them leaves nothing stored.
 void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
     checkNewExpansion(problem);
     problem.TakenStep = problem.Step;
     problem.TakenStepEnd = problem.CurrentIndep;
-    checkedAfterStep(state, problem);
+    checkedAfterCleanExpansion(state, problem);
     ++state.StepIndex;
     StoreResultPoint(state, problem);
 }
@@ -200,8 +201,8 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
         });
         if (!allowed)
             return false;
-        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         acceptPoint(state, problem);
+        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         return *allowed;
     });
 }
