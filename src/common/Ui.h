@@ -32,6 +32,11 @@ class Ui {
                                                 const std::string& proposal) = 0;
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                                 const std::string& proposal) = 0;
+    // A file that output is added to: new or existing, never asked about as if replaced.
+    virtual std::optional<std::string>
+    appendFile(const std::string& title, const std::string& filter, const std::string& proposal) {
+        return saveFile(title, filter, proposal);
+    }
     // A save dialog that also tells which filter was chosen; `filterIndex` is the initial one.
     virtual std::optional<FilteredFile> saveFileFiltered(const std::string& title,
                                                          const std::string& filter,

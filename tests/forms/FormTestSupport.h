@@ -44,7 +44,8 @@ class ProblemWindowTest : public ::testing::Test {
     }
 
     // Types the four panes of a problem file as a user would.
-    void typeProblem(const std::string& path) {
+    void typeProblem(const std::string& path) { typeProblemInto(*form, path); }
+    void typeProblemInto(TProblForm& window, const std::string& path) {
         auto content = readWholeFile(path);
         ASSERT_TRUE(content.has_value()) << path;
         ProblemPanes panes = splitProblemSections(splitLines(*content)).Panes;
@@ -54,10 +55,10 @@ class ProblemWindowTest : public ::testing::Test {
                 text += (text.empty() ? "" : "\n") + line;
             return text;
         };
-        type(form->REditConst, joined(panes.Constants));
-        type(form->REditInit, joined(panes.Initial));
-        type(form->REditAux, joined(panes.Aux));
-        type(form->REditODEs, joined(panes.ODEs));
+        type(window.REditConst, joined(panes.Constants));
+        type(window.REditInit, joined(panes.Initial));
+        type(window.REditAux, joined(panes.Aux));
+        type(window.REditODEs, joined(panes.ODEs));
     }
 
     FakeUi ui;

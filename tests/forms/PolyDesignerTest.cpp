@@ -79,6 +79,17 @@ TEST_F(PolyDesignerTest, APolynomialDesignedByHandCompilesSavesAndReopens) {
     form->Compile1->trigger();
     ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
     EXPECT_EQ(form->compiledProblem().Coefficients[yDeriv][1], 1);
+    EXPECT_FALSE(form->modified());
+
+    // Looking at the reopened polynomial changes nothing; editing it changes the problem as an
+    // edit of a pane does: it is to be compiled again and offered for saving.
+    designer->LBoxPolys->setCurrentRow(0);
+    designer->LBoxPolysClick();
+    EXPECT_FALSE(form->modified());
+    EXPECT_TRUE(form->compiledProblem().Compiled);
+    setCell(designer->polyWindow()->sg1, 0, 1, "-2");
+    EXPECT_TRUE(form->modified()) << "the edit would be lost on closing";
+    EXPECT_FALSE(form->compiledProblem().Compiled) << "the compiled problem holds the old -1";
 }
 
 TEST_F(PolyDesignerTest, EveryRefusalOfTheDesigner) {

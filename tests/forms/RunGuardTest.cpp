@@ -2,6 +2,7 @@
 // the loop works on, Esc still stops it, and closing the window stops the run before closing.
 #include "FormTestSupport.h"
 
+#include "graphics/forms/TFieldParamForm.h"
 #include "support/Paths.h"
 #include "workspace/forms/StringGrid.h"
 
@@ -121,4 +122,15 @@ TEST_F(RunGuardTest, ClosingDuringARunStopsItThenAsksAboutTheUnsavedProblem) {
     runWhile(100000, [&] { form->close(); });
     EXPECT_EQ(ui.lastMessage(), "Unnamed ODEs not saved. Go ahead anyway? ");
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(RunGuardTest, ThePortraitDesignerBesideTheGraphTakesNoCommandDuringARun) {
+    int made = 0;
+    auto* designer = new TFieldParamForm({[] { return true; }, [&made] { ++made; }, [] {}});
+    designer->show();
+    runWhile(1000, [&] { clickAt(designer->btMake, designer->btMake->rect().center()); });
+    EXPECT_EQ(made, 0);
+    clickAt(designer->btMake, designer->btMake->rect().center());
+    EXPECT_EQ(made, 1) << "after the run Make works again";
+    designer->close();
 }

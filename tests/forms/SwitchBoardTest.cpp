@@ -1,7 +1,9 @@
 // The switch board: the list of problems to switch to, the connectible test, and the Results
 // array going on from the point reached with the other problem's ODEs.
-#include "FormTestSupport.h"
+#include "GraphWindowSupport.h"
 
+#include "workspace/forms/GraphSwitchItem.h"
+#include "workspace/forms/RadioGroup.h"
 #include "workspace/forms/TSwitchBoardForm.h"
 
 #include <QAction>
@@ -85,4 +87,46 @@ TEST_F(SwitchBoardTest, VariablesInAnotherOrderAreNotConnectible) {
     TSwitchBoardForm board(windows, TSwitchBoardForm::FromMainWindow);
     board.show();
     EXPECT_EQ(board.LBoxSwProbList->count(), 0);
+}
+
+// Switched from the graph window, the graph goes on with the target: its caption, its direction
+// and the menu item name the problem now integrated, and its step count is shown again.
+class GraphSwitchTest : public GraphWindowTest {};
+
+TEST_F(GraphSwitchTest, TheGraphWindowShowsTheTargetAfterASwitch) {
+    addGraphSwitchItem(*graph, windows);
+    openFigureEight();
+    graph->edSteps->setText("5");
+    graph->btMore->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+
+    auto* other = new TProblForm(windows, ui, state);
+    typeProblemInto(*other, problemPath("figure8.ode"));
+    other->setWindowTitle("figure8 backward");
+    other->Compile1->trigger();
+    other->rgDirection->setItemIndex(1);
+    emit other->rgDirection->clicked(1);
+    ASSERT_EQ(other->lbIncrease->text().toStdString(), " decreases");
+
+    TSwitchBoardForm board(windows, TSwitchBoardForm::FromGraphWindow, graph.get());
+    board.show();
+    board.LBoxSwProbList->setCurrentRow(0);
+    board.LBoxSwProbListClick();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_EQ(windows.integratedWindow(), other);
+    EXPECT_EQ(graph->windowTitle().toStdString(),
+              "figure8 backward,  independent variable t    decreases");
+    EXPECT_EQ(graph->rgDirection->itemIndex(), 1);
+    const auto* Switch1 = graph->findChild<QAction*>("Switch1");
+    ASSERT_NE(Switch1, nullptr);
+    EXPECT_EQ(Switch1->text().toStdString(), "Switch from t   to...");
+    EXPECT_NE(graph->stDirection->text().toStdString(), "");
+
+    // More in the graph integrates the target, backward, into the same Results array.
+    const std::int32_t indexReached = state.StepIndex;
+    const Extended tReached = state.Results.at(indexReached, 0)[0];
+    graph->btMore->click();
+    ASSERT_TRUE(ui.messages.empty()) << ui.lastMessage();
+    EXPECT_LT(other->compiledProblem().CurrentIndep, tReached);
+    EXPECT_EQ(state.StepIndex, indexReached + 5);
 }

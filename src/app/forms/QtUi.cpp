@@ -13,6 +13,13 @@
 
 namespace {
 
+// A dialog's answer: nothing when it was cancelled.
+std::optional<std::string> chosenName(const QString& name) {
+    if (name.isEmpty())
+        return std::nullopt;
+    return name.toStdString();
+}
+
 QString toQt(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -96,24 +103,28 @@ std::optional<std::string> QtUi::inputBox(const std::string& title, const std::s
 
 std::optional<std::string> QtUi::openFile(const std::string& title, const std::string& filter,
                                           const std::string& proposal) {
-    QString name = returningFocus([&] {
+    return chosenName(returningFocus([&] {
         return QFileDialog::getOpenFileName(owner_, toQt(title), toQt(proposal),
                                             toQt(qtFileFilter(filter)));
-    });
-    if (name.isEmpty())
-        return std::nullopt;
-    return name.toStdString();
+    }));
 }
 
 std::optional<std::string> QtUi::saveFile(const std::string& title, const std::string& filter,
                                           const std::string& proposal) {
-    QString name = returningFocus([&] {
+    return chosenName(returningFocus([&] {
         return QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal),
                                             toQt(qtFileFilter(filter)));
-    });
-    if (name.isEmpty())
-        return std::nullopt;
-    return name.toStdString();
+    }));
+}
+
+// The run adds to an existing file, so the dialog does not ask whether to replace it.
+std::optional<std::string> QtUi::appendFile(const std::string& title, const std::string& filter,
+                                            const std::string& proposal) {
+    return chosenName(returningFocus([&] {
+        return QFileDialog::getSaveFileName(owner_, toQt(title), toQt(proposal),
+                                            toQt(qtFileFilter(filter)), nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }));
 }
 
 std::optional<FilteredFile> QtUi::saveFileFiltered(const std::string& title,

@@ -21,6 +21,8 @@ class QtUi : public Ui {
                                         const std::string& proposal) override;
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                         const std::string& proposal) override;
+    std::optional<std::string> appendFile(const std::string& title, const std::string& filter,
+                                          const std::string& proposal) override;
     std::optional<FilteredFile> saveFileFiltered(const std::string& title,
                                                  const std::string& filter,
                                                  const std::string& proposal,

@@ -1,6 +1,8 @@
 // The phase-portrait designer's controls and its menu.
 #include "graphics/forms/TFieldParamForm.h"
 
+#include "workspace/forms/RunInputGuard.h"
+
 #include "workspace/forms/RadioGroup.h"
 
 #include <QCheckBox>
@@ -18,6 +20,8 @@ TFieldParamForm::TFieldParamForm(Actions actions, QWidget* parent)
     : QMainWindow(parent, Qt::Tool), actions_(std::move(actions)) {
     setWindowTitle("Phase portrait designer");
     setAttribute(Qt::WA_DeleteOnClose);
+    // It stays open beside the graph window, whose runs its Make and Clear must not reach.
+    RunInputGuard::guardDuringRuns(*this);
     auto* client = new QWidget(this);
     setCentralWidget(client);
 

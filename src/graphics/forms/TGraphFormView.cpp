@@ -154,16 +154,16 @@ const QImage& TGraphForm::picture() const {
 
 void TGraphForm::FormPaint() {
     TProblForm* window = source();
-    TProblForm* main = windows_.mainWindow();
     const bool stored = !state_.Results.empty();
     lbTotal->setText(QString::fromStdString(
         totalText(stored && state_.StepIndex > 0, state_.TotalSteps, state_.StepIndex)));
     memNoStorage->setVisible(!stored);
     lbZoom->setText(QString::fromStdString(model_.World.zoomText()));
-    if (main)
-        setWindowTitle(QString::fromStdString(
-            graphCaption(main->windowTitle().toStdString(), main->lbDt->text().toStdString(),
-                         main->lbIncrease->text().toStdString())));
+    // After a switch the caption names the problem that now takes the integration on.
+    if (TProblForm* integrated = windows_.integratedWindow())
+        setWindowTitle(QString::fromStdString(graphCaption(
+            integrated->windowTitle().toStdString(), integrated->lbDt->text().toStdString(),
+            integrated->lbIncrease->text().toStdString())));
     const bool curves = window && !state_.Curves.Curves.empty();
     if (!btApplyKeyBoard->isEnabled()) {
         btMore->setEnabled(curves);
@@ -180,10 +180,12 @@ void TGraphForm::FormPaint() {
 
 void TGraphForm::refreshDirectionSign() {
     TProblForm* main = windows_.mainWindow();
-    if (!main)
+    TProblForm* integrated = windows_.integratedWindow();
+    if (!main || !integrated)
         return;
+    rgDirection->setItemIndex(integrated->rgDirection->itemIndex());
     stDirection->setText(
-        QString::fromStdString(directionSign(state_.Curves, main->lbDt->text().toStdString(),
+        QString::fromStdString(directionSign(state_.Curves, integrated->lbDt->text().toStdString(),
                                              main->curveNames(), rgDirection->itemIndex() == 1)));
 }
 
@@ -341,11 +343,11 @@ void TGraphForm::YandZ1Click() {
 
 void TGraphForm::rgDirectionClick() {
     stopAuto();
-    TProblForm* main = windows_.mainWindow();
-    if (!main)
+    TProblForm* integrated = windows_.integratedWindow();
+    if (!integrated)
         return;
-    main->rgDirection->setItemIndex(rgDirection->itemIndex());
-    emit main->rgDirection->clicked(rgDirection->itemIndex());
+    integrated->rgDirection->setItemIndex(rgDirection->itemIndex());
+    emit integrated->rgDirection->clicked(rgDirection->itemIndex());
     FormPaint();
 }
 

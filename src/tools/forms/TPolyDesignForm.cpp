@@ -7,20 +7,17 @@
 #include "common/Ui.h"
 #include "tools/PolynomialNames.h"
 #include "tools/PolynomialScope.h"
+#include "tools/forms/THelpForm.h"
 #include "tools/forms/TPolyChildForm.h"
 #include "tools/forms/TPolyViewForm.h"
 #include "workspace/forms/TProblForm.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
-#include <QUrl>
 
 namespace {
 
@@ -64,7 +61,10 @@ TPolyDesignForm::TPolyDesignForm(TProblForm& problem, Ui& ui)
 
     child_ = new TPolyChildForm(problem_.designedPolynomials(), this);
     viewer_ = new TPolyViewForm(ui_, this);
-    connect(child_, &TPolyChildForm::changed, this, &TPolyDesignForm::refreshViewer);
+    connect(child_, &TPolyChildForm::changed, this, [this] {
+        refreshViewer();
+        edited();
+    });
     connect(btNewPoly, &QPushButton::clicked, this, &TPolyDesignForm::btNewPolyClick);
     connect(btRename, &QPushButton::clicked, this, &TPolyDesignForm::btRenameClick);
     connect(btClone, &QPushButton::clicked, this, &TPolyDesignForm::btCloneClick);
@@ -164,6 +164,7 @@ void TPolyDesignForm::btNewPolyClick() {
     polynomial.IndepPart.setCell(0, 0, "Constant");
     polynomial.IndepPart.setCell(0, 1, "0");
     problem_.designedPolynomials().push_back(polynomial);
+    edited();
     refresh();
     selectPolynomial(LBoxPolys->count() - 1);
 }
@@ -186,6 +187,7 @@ void TPolyDesignForm::btRenameClick() {
     if (!name)
         return;
     polynomial.Name = *name;
+    edited();
     refresh();
 }
 
@@ -201,6 +203,7 @@ void TPolyDesignForm::btCloneClick() {
     DesignedPolynomial clone = polynomials[static_cast<std::size_t>(index)];
     clone.Name = *name;
     polynomials.push_back(clone);
+    edited();
     refresh();
     selectPolynomial(LBoxPolys->count() - 1);
 }
@@ -211,6 +214,7 @@ void TPolyDesignForm::btDeletePolyClick() {
         return;
     auto& polynomials = problem_.designedPolynomials();
     polynomials.erase(polynomials.begin() + index);
+    edited();
     child_->showPolynomial(-1);
     LBoxPolys->setCurrentRow(-1);
     refresh();
@@ -240,8 +244,13 @@ void TPolyDesignForm::populate(bool secondDegree) {
         for (int i = 0; i < m; ++i)
             polynomial.FirstDegree.setCell(i, 0, names[static_cast<std::size_t>(i)]);
     }
+    edited();
     child_->showPolynomial(index);
     refreshViewer();
+}
+
+void TPolyDesignForm::edited() {
+    problem_.polynomialsEdited();
 }
 
 void TPolyDesignForm::bt1degreeClick() {
@@ -258,13 +267,7 @@ void TPolyDesignForm::btCheckSyntaxClick() {
 }
 
 void TPolyDesignForm::btHelpClick() {
-    const QString path =
-        QCoreApplication::applicationDirPath() + "/Help/MultivariatePolynomials.rtf";
-    if (!QFileInfo::exists(path)) {
-        ui_.message("Cannot open " + path.toStdString());
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openHelp("MultivariatePolynomials.rtf");
 }
 
 void TPolyDesignForm::closeEvent(QCloseEvent* event) {

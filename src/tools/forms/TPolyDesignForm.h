@@ -58,6 +58,7 @@ class TPolyDesignForm : public QDialog {
     int selectedPolynomial(); // -1 after "No polynomial selected"
     void populate(bool secondDegree);
     void refreshViewer();
+    void edited(); // tells the problem window that its polynomials changed
 
     TProblForm& problem_;
     Ui& ui_;

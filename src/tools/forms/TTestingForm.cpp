@@ -124,7 +124,7 @@ void TTestingForm::Output1Click() {
         ui_.message("First open a non-empty input file");
         return;
     }
-    const auto path = ui_.saveFile("Output", "Text|*.txt|All files|*.*", "");
+    const auto path = ui_.appendFile("Output", "Text|*.txt|All files|*.*", "");
     if (!path)
         return;
     const auto done = prepareOutputFile(*path);

@@ -65,6 +65,9 @@ class TProblForm : public QMainWindow {
     bool modified() const;
     // The designed polynomials of this problem, as the designer edits them.
     std::vector<DesignedPolynomial>& designedPolynomials() { return document_.Polynomials; }
+    // A designed polynomial changed: the problem is changed as by an edit of a pane (no longer
+    // compiled, to be saved).
+    void polynomialsEdited();
     TPolyDesignForm* polyDesigner() const { return polyDesigner_; }
     // The switch board's hand-over: this window continues from the state `source` reached.
     // False after "Not connectible" or the message that both must be compiled.

@@ -74,6 +74,10 @@ void TProblForm::REditConstChange() {
     }
 }
 
+void TProblForm::polynomialsEdited() {
+    REditConstChange();
+}
+
 void TProblForm::REditInitEnter() {
     if (!paneLines(REditInit).empty())
         return;

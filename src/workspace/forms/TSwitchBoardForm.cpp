@@ -66,17 +66,17 @@ void TSwitchBoardForm::LBoxSwProbListClick() {
     TProblForm* target = targets_[static_cast<std::size_t>(row)];
     windows_.setActive(target);
     if (target->switchFrom(*source)) {
-        if (TGraphForm* graph = windows_.graph)
-            graph->setWindowTitle(target->windowTitle() + ", independent variable " +
-                                  target->lbDt->text() + " " + target->lbIncrease->text());
         if (openMode_ == FromMainWindow) {
             target->show();
             target->raise();
             target->activateWindow();
-        } else if (windows_.graph) {
-            if (auto* item = windows_.graph->findChild<QAction*>("Switch1"))
-                item->setText("Switch from " + target->lbDt->text() + " to...");
+        } else if (auto* item =
+                       windows_.graph ? windows_.graph->findChild<QAction*>("Switch1") : nullptr) {
+            item->setText("Switch from " + target->lbDt->text() + " to...");
         }
+        // The graph's caption, direction and step count follow the problem now integrated.
+        if (TGraphForm* graph = windows_.graph)
+            graph->FormPaint();
     }
     close();
 }
