@@ -1,6 +1,7 @@
 // Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms and one plain
-// step (h = kR, the point stored into a circular Results array of two) for the shared problems,
-// and steps per second of a figure-eight run with and without error control.
+// step (h = kR, the point stored into a circular Results array of two; then h from a tolerance)
+// for the shared problems, and steps per second of a figure-eight run with and without error
+// control.
 #include "common/Ui.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/ProblemPanes.h"
@@ -40,10 +41,12 @@ void jet(benchmark::State& bench, const char* name) {
 }
 
 // One plain step after another along the problem's own path, each stored as the command line's
-// "--results 2 --circular" stores it.
-void step(benchmark::State& bench, const char* name) {
+// "--results 2 --circular" stores it: h = kR, or h from the tolerance rule at 1e-19 (the values
+// kept as compensated sums).
+void stepsIn(benchmark::State& bench, const char* name, ErrorControl control) {
     LoadedProblem loaded;
     load(loaded, name);
+    loaded.state.Control = control;
     NullUi ui;
     if (!createResults(loaded.state, loaded.problem, ui, "2", false, true).Created)
         throw std::runtime_error("no Results array");
@@ -52,6 +55,14 @@ void step(benchmark::State& bench, const char* name) {
         StepPlain(loaded.state, loaded.problem);
         benchmark::DoNotOptimize(loaded.problem.CurrentIndep);
     }
+}
+
+void step(benchmark::State& bench, const char* name) {
+    stepsIn(bench, name, ErrorControl::None);
+}
+
+void toleranceStep(benchmark::State& bench, const char* name) {
+    stepsIn(bench, name, ErrorControl::Tolerance);
 }
 
 void figure8Run(benchmark::State& bench, ErrorControl control) {
@@ -88,5 +99,9 @@ BENCHMARK_CAPTURE(jet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicroseco
 BENCHMARK_CAPTURE(step, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(step, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(toleranceStep, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(toleranceStep, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(toleranceStep, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(toleranceStep, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(figure8Run, no_control, ErrorControl::None)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(figure8Run, back_control, ErrorControl::Back)->Unit(benchmark::kMillisecond);

@@ -25,13 +25,6 @@ struct EngineState {
     // Work buffer and window sizes of the radius estimate.
     std::vector<float> RateBuf;
     std::vector<std::pair<float, std::int32_t>> RateBounds; // (bound, array) of the candidates
-    // Recent rates of the radius estimate with their powers 0.5^rate (a NaN rate is no entry).
-    struct RatePower {
-        float Rate = std::numeric_limits<float>::quiet_NaN();
-        Extended Power = 0;
-    };
-    static constexpr std::size_t RatePowerSlots = 64;
-    RatePower RatePowers[RatePowerSlots];
     std::int16_t RateTop = 0;
     std::int16_t RateWindow = 0;
     // The instruction (position in the list being run) and its source line when the engine last

@@ -4,6 +4,7 @@
 
 #include "common/Extended.h"
 #include "engine/EngineState.h"
+#include "integrator/HalfPowers.h"
 #include "integrator/ResultsArray.h"
 
 #include <chrono>
@@ -34,6 +35,9 @@ struct ProgramState : EngineState {
     ErrorControl Control = ErrorControl::None;
     Extended StepTolerance = DefaultStepTolerance; // E of "Tolerance per step"
     bool GoDespite = false;
+    // The rates of every array the radius estimate reads, one row of N after another.
+    std::vector<float> RateRows;
+    HalfPowers RatePowers; // 0.5^rate of the rates met recently
 
     ResultsArray Results;
     std::int32_t StepIndex = 0;  // points stored since creation or restart

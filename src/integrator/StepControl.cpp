@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
+#include "integrator/RateFill.h"
 #include "integrator/StepFaults.h"
 #include "integrator/ToleranceStep.h"
 
@@ -13,71 +14,44 @@
 
 namespace {
 
-// The binary exponent e of a = m 2^e with 0.5 <= |m| < 1, as frexp gives it. A normal 80-bit
-// value (integer bit set, exponent field neither 0 nor all ones) carries it in its top 16 bits;
-// zero gives nothing (no rate); denormals, infinities and NaNs go through frexp itself.
-inline bool binaryExponent(const Extended& a, std::int32_t& exponent) {
-    std::uint64_t significand;
-    std::uint16_t signAndExponent;
-    std::memcpy(&significand, &a, sizeof significand);
-    std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&a) + sizeof significand,
-                sizeof signAndExponent);
-    const std::int32_t field = signAndExponent & 0x7fff;
-    if (field != 0 && field != 0x7fff && (significand >> 63) != 0) {
-        exponent = field - 16382;
-        return true;
+// Short arrays are ranked, longer ones sorted by insertion.
+constexpr std::int32_t RankedRates = 64;
+
+// The top + 1 largest of rate[0 .. n-1], n <= Width, in descending order at the front. Each
+// rate's place is the number of rates above it plus the number of equal ones before it: a fixed
+// number of comparisons without branches that run eight at a time, where insertion mispredicts a
+// branch for nearly every rate.
+template <std::int32_t Width>
+[[gnu::always_inline]] inline void rankLargestOf(float* rate, std::int32_t n, std::int32_t top) {
+    alignas(32) float source[Width];
+    alignas(32) std::int32_t index[Width];
+    float ranked[Width];
+    std::copy_n(rate, n, source);
+    std::fill(source + n, source + Width, -std::numeric_limits<float>::infinity());
+    for (std::int32_t j = 0; j < Width; ++j)
+        index[j] = j;
+    alignas(32) std::int32_t place[Width] = {};
+    for (std::int32_t j = 0; j < Width; ++j) {
+        const float s = source[j];
+        for (std::int32_t i = 0; i < Width; ++i)
+            place[i] += (s > source[i]) | ((s == source[i]) & (j < index[i]));
     }
-    if ((field == 0 && significand == 0) || a == 0)
-        return false;
-    int e = 0;
-    std::frexp(a, &e);
-    exponent = e;
-    return true;
+    for (std::int32_t i = 0; i < n; ++i)
+        ranked[place[i]] = source[i];
+    std::copy_n(ranked, top + 1, rate);
 }
 
-// Fills RateBuf with the rate e/i of every coefficient a[i] (the sentinel for a[0] and for zeros)
-// and returns a bound that clusterMean cannot exceed. The quotient is formed in single
-// precision: |e| < 2^15 and i < 2^11, so e/i lies at least 2^-36 of itself away from any
-// midpoint between two floats unless it is one, and the float division rounds to the same float
-// as an extended division rounded to single would.
-float fillRates(EngineState& engine, const Extended* a) {
-    const std::int32_t n = engine.TermCount;
-    float* rate = engine.RateBuf.data();
-    rate[0] = RateSentinel;
-    // Numerators first, then the quotients in one loop the compiler runs four or eight at a
-    // time. A zero's numerator is the sentinel times i (exact: below 2^24), so its quotient is
-    // the sentinel.
-    for (std::int32_t i = 1; i < n; ++i) {
-        std::int32_t exponent = 0;
-        rate[i] = binaryExponent(a[i], exponent) ? static_cast<float>(exponent)
-                                                 : RateSentinel * static_cast<float>(i);
-    }
-    for (std::int32_t i = 1; i < n; ++i)
-        rate[i] /= static_cast<float>(i);
-    // The two largest rates, without branches.
-    float first = RateSentinel, second = RateSentinel;
-    for (std::int32_t i = 1; i < n; ++i) {
-        second = std::max(second, std::min(first, rate[i]));
-        first = std::max(first, rate[i]);
-    }
-    // Every cluster lies at sorted position 1 or later, so none of its rates exceeds the second
-    // largest; float sums and quotients round monotonically, so the mean of window + 1 copies of
-    // it, formed as clusterMean forms a mean, bounds every cluster's.
-    float sum = 0;
-    for (std::int32_t p = 0; p <= engine.RateWindow; ++p)
-        sum += second;
-    return sum / static_cast<float>(engine.RateWindow + 1);
+__attribute__((target_clones("avx2", "default"))) void rankLargest(float* rate, std::int32_t n,
+                                                                   std::int32_t top) {
+    if (n <= 32)
+        rankLargestOf<32>(rate, n, top);
+    else
+        rankLargestOf<RankedRates>(rate, n, top);
 }
 
-// The rate of the coefficients behind a filled RateBuf: the mean of the tightest cluster among
-// the largest rates.
-float clusterMean(EngineState& engine) {
-    const std::int32_t n = engine.TermCount;
-    float* rate = engine.RateBuf.data();
-    const std::int32_t top = engine.RateTop;
-    const std::int32_t window = engine.RateWindow;
-    // The RateTop + 1 largest rates, in descending order, by insertion: the first top + 1 are
-    // sorted, then each later rate above the smallest kept one is moved into its place.
+// The same by insertion: the first top + 1 are sorted, then each later rate above the smallest
+// kept one is moved into its place.
+void insertLargest(float* rate, std::int32_t n, std::int32_t top) {
     for (std::int32_t i = 1; i < n; ++i) {
         const float r = rate[i];
         std::int32_t j = std::min(i, top + 1);
@@ -91,6 +65,18 @@ float clusterMean(EngineState& engine) {
         }
         rate[j] = r;
     }
+}
+
+// The rate of the coefficients behind filled rates: the mean of the tightest cluster among the
+// largest rates.
+float clusterMean(const EngineState& engine, float* rate) {
+    const std::int32_t n = engine.TermCount;
+    const std::int32_t top = engine.RateTop;
+    const std::int32_t window = engine.RateWindow;
+    if (n <= RankedRates)
+        rankLargest(rate, n, top);
+    else
+        insertLargest(rate, n, top);
     // The tightest cluster of window + 1 consecutive rates.
     float spread = rate[0] - rate[window];
     std::int32_t start = 1;
@@ -111,26 +97,11 @@ float clusterMean(EngineState& engine) {
     return sum / static_cast<float>(window + 1);
 }
 
-// 0.5^rate by the library's power function. Rates are means of a few quotients of small
-// integers, so a smooth path meets the same few rates step after step: the powers of recent
-// rates are kept in a small table indexed by the rate's bits.
-Extended halfToThe(EngineState& engine, float rate) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &rate, sizeof bits);
-    EngineState::RatePower& kept =
-        engine.RatePowers[(bits ^ bits >> 11 ^ bits >> 19) % EngineState::RatePowerSlots];
-    if (!(kept.Rate == rate)) {
-        kept.Rate = rate;
-        kept.Power = std::pow(0.5L, static_cast<Extended>(rate));
-    }
-    return kept.Power;
-}
-
 } // namespace
 
 float VarRate(EngineState& engine, const Extended* a) {
-    fillRates(engine, a);
-    return clusterMean(engine);
+    fillRates(engine, a, engine.RateBuf.data());
+    return clusterMean(engine, engine.RateBuf.data());
 }
 
 void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
@@ -141,26 +112,31 @@ void EstimateRadius(ProgramState& state, TCompiledProblem& problem) {
     else if (state.RadiusChoice == RadiusVariables::All)
         last = table.count() - 1;
     // The rate is the largest of the chosen arrays' (the first main variable's always among
-    // them), which does not depend on the order they are taken in. Each array's bound comes
-    // first; the array with the largest bound is sorted first, and after it only arrays whose
-    // bound can still beat the maximum.
+    // them), which does not depend on the order they are taken in. Each array's rates and bound
+    // come first; the array with the largest bound is sorted first, and after it only arrays
+    // whose bound can still beat the maximum.
+    const std::size_t n = static_cast<std::size_t>(state.TermCount);
+    std::vector<float>& rows = state.RateRows;
     std::vector<std::pair<float, std::int32_t>>& bounds = state.RateBounds;
     bounds.clear();
     std::size_t best = 0;
     for (std::int32_t v = problem.NumConst; v <= last; ++v) {
         if (v > problem.NumConst && (table.length(v) <= 2 || table.length(v) < state.TermCount))
             continue;
-        const float bound = fillRates(state, table[v]);
+        if (rows.size() < (bounds.size() + 1) * n)
+            rows.resize((bounds.size() + 1) * n);
+        const float bound = fillRates(state, table[v], rows.data() + bounds.size() * n);
         if (!bounds.empty() && bound > bounds[best].first)
             best = bounds.size();
-        bounds.emplace_back(bound, v);
+        bounds.emplace_back(bound, static_cast<std::int32_t>(bounds.size()));
     }
     std::swap(bounds.front(), bounds[best]);
     float rate = -std::numeric_limits<float>::infinity();
-    for (const auto& [bound, v] : bounds)
+    for (const auto& [bound, row] : bounds)
         if (bound > rate)
-            rate = std::max(rate, VarRate(state, table[v]));
-    problem.Radius = std::min<Extended>(halfToThe(state, rate), state.RadLimit);
+            rate =
+                std::max(rate, clusterMean(state, rows.data() + static_cast<std::size_t>(row) * n));
+    problem.Radius = std::min<Extended>(state.RatePowers.of(rate), state.RadLimit);
 }
 
 void AfterStep(ProgramState& state, TCompiledProblem& problem) {

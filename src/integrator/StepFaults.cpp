@@ -56,8 +56,12 @@ void checkNewExpansion(const TCompiledProblem& problem) {
 }
 
 void checkedAfterStep(ProgramState& state, TCompiledProblem& problem) {
-    const Extended radius = problem.Radius, step = problem.Step;
     clearFloatFaults();
+    checkedAfterCleanExpansion(state, problem);
+}
+
+void checkedAfterCleanExpansion(ProgramState& state, TCompiledProblem& problem) {
+    const Extended radius = problem.Radius, step = problem.Step;
     AfterStep(state, problem);
     if (!floatFaultRaised() && std::isfinite(problem.Radius) && std::isfinite(problem.Step))
         return;

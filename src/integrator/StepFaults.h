@@ -21,6 +21,9 @@ void checkNewExpansion(const TCompiledProblem& problem);
 // AfterStep under the same check ("Singularity! Arithmetic fault in the step estimate at <t> =
 // <CurrentIndep>"); Radius and Step are left as they were when it fails.
 void checkedAfterStep(ProgramState& state, TCompiledProblem& problem);
+// The same where no fault flag can be set: right after an expansion, which leaves them clear
+// (a step's new point), so that a step reads and clears the flags no more often than it must.
+void checkedAfterCleanExpansion(ProgramState& state, TCompiledProblem& problem);
 
 // What a step changes besides the coefficients, taken before it starts; the main variables'
 // coefficients are kept in StepTable.

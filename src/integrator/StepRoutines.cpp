@@ -4,6 +4,7 @@
 #include "engine/TaylorEngine.h"
 #include "integrator/IndependentSum.h"
 #include "integrator/ResultsArray.h"
+#include "integrator/SeriesSideBySide.h"
 #include "integrator/StepControl.h"
 #include "integrator/StepFaults.h"
 
@@ -36,26 +37,43 @@ void moveFromSavedPoint(TCompiledProblem& problem, std::int32_t terms, Extended 
     }
 }
 
-// Main variable i moved by h along its series, as a compensated sum: the increment (the series
-// without its first term) is added to the value and to the rounding the value left out so far.
-Extended compensatedMove(TCompiledProblem& problem, std::int32_t i, Extended h,
-                         std::int32_t terms) {
-    const std::size_t k = static_cast<std::size_t>(i);
+// The main variables a step moves along their series (all but the independent one): their
+// number, and the main index of the k-th.
+std::int32_t movingCount(const TCompiledProblem& problem) {
+    return problem.IndepLine >= 0 && problem.IndepLine < problem.NumMain ? problem.NumMain - 1
+                                                                         : problem.NumMain;
+}
+
+std::int32_t movingVar(const TCompiledProblem& problem, std::int32_t k) {
+    return problem.IndepLine >= 0 && k >= problem.IndepLine ? k + 1 : k;
+}
+
+// The moving variables moved by h along their series, each as a compensated sum: the increment
+// (the series without its first term) is added to the value and to the rounding the value left
+// out so far.
+void compensatedMoves(TCompiledProblem& problem, Extended h, std::int32_t terms) {
     if (problem.StateLow.size() != static_cast<std::size_t>(problem.NumMain)) {
         problem.StateLow.assign(static_cast<std::size_t>(problem.NumMain), 0);
         problem.StateLowOf.assign(static_cast<std::size_t>(problem.NumMain), 0);
     }
-    const Extended* x = valueOf(problem, i);
-    const Extended low = problem.StateLowOf[k] == x[0] ? problem.StateLow[k] : 0;
-    const Extended increment = h * EvalSeries(x + 1, terms - 1, h);
-    const Extended a = x[0];
-    const Extended sum = a + increment;
-    const Extended part = sum - a;
-    const Extended error = (a - (sum - part)) + (increment - part) + low;
-    const Extended value = sum + error;
-    problem.StateLow[k] = error - (value - sum);
-    problem.StateLowOf[k] = value;
-    return value;
+    evalSeriesSideBySide(
+        movingCount(problem), terms - 1, h,
+        [&](std::int32_t k) { return valueOf(problem, movingVar(problem, k)) + 1; },
+        [&](std::int32_t k, Extended series) {
+            const std::int32_t i = movingVar(problem, k);
+            const std::size_t slot = static_cast<std::size_t>(i);
+            Extended* x = valueOf(problem, i);
+            const Extended low = problem.StateLowOf[slot] == x[0] ? problem.StateLow[slot] : 0;
+            const Extended increment = h * series;
+            const Extended a = x[0];
+            const Extended sum = a + increment;
+            const Extended part = sum - a;
+            const Extended error = (a - (sum - part)) + (increment - part) + low;
+            const Extended value = sum + error;
+            problem.StateLow[slot] = error - (value - sum);
+            problem.StateLowOf[slot] = value;
+            x[0] = value;
+        });
 }
 
 // The expansion at a trial point whose values have just been set; a fault in setting them is
@@ -65,13 +83,14 @@ void computeAtNewPoint(ProgramState& state, TCompiledProblem& problem) {
     ComputeCoefficients(problem, state);
 }
 
-// The accepted point: its expansion checked and the next step estimated, then the point counted
-// and stored. The checks come first so that a fault in them leaves nothing stored.
+// The accepted point, just expanded with no fault flag left set: its expansion checked and the
+// next step estimated, then the point counted and stored. The checks come first so that a fault
+// in them leaves nothing stored.
 void acceptPoint(ProgramState& state, TCompiledProblem& problem) {
     checkNewExpansion(problem);
     problem.TakenStep = problem.Step;
     problem.TakenStepEnd = problem.CurrentIndep;
-    checkedAfterStep(state, problem);
+    checkedAfterCleanExpansion(state, problem);
     ++state.StepIndex;
     StoreResultPoint(state, problem);
 }
@@ -143,16 +162,17 @@ void StepPlain(ProgramState& state, TCompiledProblem& problem) {
         moveIndepBy(problem, problem.Step);
         problem.PathLength += std::fabs(problem.Step);
         SnapStep(problem);
-        const bool compensated = state.Control == ErrorControl::Tolerance;
-        for (std::int32_t i = 0; i < problem.NumMain; ++i) {
-            Extended* x = valueOf(problem, i);
-            if (i == problem.IndepLine)
-                x[0] = problem.CurrentIndep;
-            else if (compensated)
-                x[0] = compensatedMove(problem, i, problem.Step, state.TermCount);
-            else
-                x[0] = EvalSeries(x, state.TermCount, problem.Step);
-        }
+        if (state.Control == ErrorControl::Tolerance)
+            compensatedMoves(problem, problem.Step, state.TermCount);
+        else
+            evalSeriesSideBySide(
+                movingCount(problem), state.TermCount, problem.Step,
+                [&](std::int32_t k) { return valueOf(problem, movingVar(problem, k)); },
+                [&](std::int32_t k, Extended value) {
+                    valueOf(problem, movingVar(problem, k))[0] = value;
+                });
+        if (movingCount(problem) < problem.NumMain)
+            valueOf(problem, problem.IndepLine)[0] = problem.CurrentIndep;
         computeAtNewPoint(state, problem);
         acceptPoint(state, problem);
     });
@@ -181,8 +201,8 @@ bool StepBackControl(ProgramState& state, TCompiledProblem& problem, std::int32_
         });
         if (!allowed)
             return false;
-        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         acceptPoint(state, problem);
+        problem.PathLength += std::fabs(problem.CurrentIndep - problem.TPrev);
         return *allowed;
     });
 }

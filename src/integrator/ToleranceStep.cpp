@@ -42,7 +42,14 @@ TailScale tailScale(const TCompiledProblem& problem, std::int32_t terms, Extende
         for (int j = 0; j < 2; ++j)
             largest[j] = std::max(largest[j], std::fabs(a[orders[j]]) / size);
     }
-    const double logTolerance = log2Of(tolerance);
+    // The tolerance seldom changes: its logarithm is kept from the last call.
+    thread_local Extended lastTolerance = 0;
+    thread_local double lastLog = 0;
+    if (!(tolerance == lastTolerance)) {
+        lastLog = log2Of(tolerance);
+        lastTolerance = tolerance;
+    }
+    const double logTolerance = lastLog;
     double logScale = std::numeric_limits<double>::infinity();
     double logRadius = std::numeric_limits<double>::infinity();
     for (int j = 0; j < 2; ++j) {
@@ -65,7 +72,14 @@ TailScale tailScale(const TCompiledProblem& problem, std::int32_t terms, Extende
 // price: the leftover tail is at most E/e per step, while the steps grow only by e^{1/(N-1)}
 // (3.4 % at N = 31). A factor fixed on s itself would mean a margin that falls with N.
 Extended toleranceSafety(std::int32_t terms) {
-    return std::exp(-1.0L / static_cast<Extended>(std::max(terms - 1, 1)));
+    // Kept from the last call: every step asks for it with the same number of terms.
+    thread_local std::int32_t lastTerms = 0;
+    thread_local Extended lastSafety = 0;
+    if (terms != lastTerms) {
+        lastSafety = std::exp(-1.0L / static_cast<Extended>(std::max(terms - 1, 1)));
+        lastTerms = terms;
+    }
+    return lastSafety;
 }
 
 std::optional<Extended> readStepTolerance(const std::string& text) {

@@ -94,7 +94,8 @@ void expectSameRadius(ProgramState& state, TCompiledProblem& problem, const std:
 
 // Random coefficients: mostly a geometric trend with noise in the exponent (so that the rates
 // cluster and the window search has work), with zeros, signs, denormals, huge values,
-// infinities and NaNs mixed in.
+// infinities, NaNs and the 80-bit patterns no arithmetic makes (unnormals, pseudo-denormals)
+// mixed in.
 class CoefficientSource {
   public:
     explicit CoefficientSource(unsigned seed) : random_(seed) {}
@@ -109,6 +110,16 @@ class CoefficientSource {
     }
 
   private:
+    // a with the explicit integer bit of its 80-bit pattern set or cleared: an unnormal (a
+    // normal exponent without the bit) or a pseudo-denormal (the bit with a zero exponent).
+    static Extended withIntegerBit(Extended a, bool set) {
+        std::uint64_t significand;
+        std::memcpy(&significand, &a, sizeof significand);
+        significand = set ? significand | 1ull << 63 : significand & ~(1ull << 63);
+        std::memcpy(&a, &significand, sizeof significand);
+        return a;
+    }
+
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
     Extended coefficient(std::int32_t i, int trend, int noise) {
@@ -127,6 +138,10 @@ class CoefficientSource {
             return std::numeric_limits<Extended>::infinity() * mantissa;
         case 6:
             return std::numeric_limits<Extended>::quiet_NaN();
+        case 7:
+            return withIntegerBit(std::ldexp(mantissa, pick(-60, 60)), false); // unnormal
+        case 8:
+            return withIntegerBit(std::ldexp(mantissa, -16383), true); // pseudo-denormal
         default:
             return std::ldexp(mantissa, std::max(-16000, trend * i / 4 + pick(-noise, noise)));
         }

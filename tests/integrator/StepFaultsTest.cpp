@@ -135,3 +135,23 @@ TEST(StepFaults, ValuesThatAreNotFiniteFromASpecialPointAreNotStored) {
     EXPECT_EQ(f.problem.CurrentIndep, -1);
     expectAllFinite(f);
 }
+
+TEST(StepFaults, AStepOntoTheSpecialPointWithMendedValuesGoesOn) {
+    // 1/t faults at t = 0 and the loaded series mends it; the flags the fault raised inside the
+    // expansion must not be taken for a fault of the step estimate that follows, in any mode.
+    for (ErrorControl control :
+         {ErrorControl::None, ErrorControl::Tolerance, ErrorControl::Back, ErrorControl::Middle}) {
+        CompiledFixture f(ProblemPanes{{}, {"t = -1", "x = 0"}, {}, {"t' = 1", "x' = 1/t"}});
+        FakeUi ui;
+        useControl(f, control, "1");
+        f.problem.SpecialPoint = 0;
+        f.problem.SpecialValues.assign(static_cast<std::size_t>(f.state.TermCount), 0.0L);
+        f.problem.Step = 1;
+        const RunOutcome outcome = run(f, ui, "1");
+        EXPECT_EQ(outcome.Error, "") << static_cast<int>(control);
+        EXPECT_EQ(f.state.StepIndex, 1);
+        EXPECT_EQ(f.problem.CurrentIndep, 0);
+        EXPECT_TRUE(std::isfinite(f.problem.Step));
+        expectAllFinite(f);
+    }
+}

@@ -1,0 +1,22 @@
+#include "integrator/HalfPowers.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+Extended HalfPowers::of(float rate) {
+    if (rates_.empty()) {
+        rates_.assign(Slots, std::numeric_limits<float>::quiet_NaN());
+        powers_.assign(Slots, 0);
+    }
+    std::uint32_t bits;
+    std::memcpy(&bits, &rate, sizeof bits);
+    // Rates differ mostly in the low bits of their significands, and by a few units in their
+    // exponents; both reach the slot index.
+    const std::uint32_t slot = (bits ^ bits >> 12 ^ bits >> 23) % Slots;
+    if (!(rates_[slot] == rate)) {
+        rates_[slot] = rate;
+        powers_[slot] = std::pow(0.5L, static_cast<Extended>(rate));
+    }
+    return powers_[slot];
+}

@@ -1,0 +1,10 @@
+// The first half of the radius estimate: the growth rate e/i of every coefficient of an array,
+// read from the binary exponents, and a bound on the rate the array's cluster can give.
+#pragma once
+
+#include "engine/EngineState.h"
+
+// Fills rate[0 .. N-1] with the rate e/i of every coefficient a[i], e its binary exponent as
+// frexp gives it (the sentinel for a[0] and for zeros), and returns a bound that the mean of
+// any cluster of RateWindow + 1 rates from sorted position 1 on cannot exceed.
+float fillRates(const EngineState& engine, const Extended* a, float* rate);
