@@ -12,6 +12,7 @@
 #include "graphics/forms/THighResPrnForm.h"
 #include "workspace/WorkspaceState.h"
 #include "workspace/forms/BusyCursor.h"
+#include "workspace/forms/PrinterChoice.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/TProblForm.h"
 
@@ -24,9 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 void TGraphForm::createFileMenu() {
     QMenu* file = menuBar()->addMenu("&File");
@@ -112,18 +111,8 @@ void TGraphForm::Moviesequence1Click() {
 void TGraphForm::Print1Click() {
     stopAuto();
     QPrinter printer(QPrinter::HighResolution);
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        const auto path =
-            ui_.saveFile("Print to PDF (no printer is installed)", "PDF|*.pdf", "graph.pdf");
-        if (!path)
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(*path));
-    } else {
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-    }
+    if (!choosePrinter(printer, ui_, this, "Print to PDF (no printer is installed)", "graph.pdf"))
+        return;
     const QImage picture = grab().toImage();
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -9,6 +9,7 @@
 #include "workspace/ScriptLocation.h"
 #include "workspace/SpecialPointFile.h"
 #include "workspace/WorkspaceState.h"
+#include "workspace/forms/PrinterChoice.h"
 #include "workspace/forms/ProblemWindows.h"
 #include "workspace/forms/RadioGroup.h"
 
@@ -18,9 +19,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -132,22 +131,13 @@ void TProblForm::SaveAs1Click() {
 
 void TProblForm::Print1Click() {
     QPrinter printer;
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        // Without a printer the listing goes to a PDF where the user says, named after the
-        // problem to begin with.
-        std::string proposal =
-            filePath_.empty() ? std::string("Unnamed.pdf")
-                              : std::filesystem::path(filePath_).replace_extension(".pdf").string();
-        auto pdf = ui_.saveFile("Print to PDF", "PDF|*.pdf", proposal);
-        if (!pdf)
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(*pdf));
-    } else {
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-    }
+    // Without a printer the listing goes to a PDF where the user says, named after the problem
+    // to begin with.
+    const std::string proposal =
+        filePath_.empty() ? std::string("Unnamed.pdf")
+                          : std::filesystem::path(filePath_).replace_extension(".pdf").string();
+    if (!choosePrinter(printer, ui_, this, "Print to PDF", proposal))
+        return;
     QFont font("Courier New", 12);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
