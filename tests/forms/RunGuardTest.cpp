@@ -4,6 +4,7 @@
 
 #include "graphics/forms/TFieldParamForm.h"
 #include "support/Paths.h"
+#include "tools/forms/TCalcForm.h"
 #include "workspace/forms/StringGrid.h"
 
 #include <QAction>
@@ -133,4 +134,18 @@ TEST_F(RunGuardTest, ThePortraitDesignerBesideTheGraphTakesNoCommandDuringARun) 
     clickAt(designer->btMake, designer->btMake->rect().center());
     EXPECT_EQ(made, 1) << "after the run Make works again";
     designer->close();
+}
+
+TEST_F(RunGuardTest, TheFineTuningWindowAssignsNothingDuringARun) {
+    int assigned = 0;
+    auto* tuning = new TCalcForm(ui, form.get());
+    tuning->showForVariable("x", 1, [&assigned](Extended, const std::string&) { ++assigned; });
+    tuning->leMant->setFocus();
+    tuning->leMant->selectAll();
+    tuning->leMant->insert("8000000000000001"); // as typed: the edit offers "Assign to..."
+    ASSERT_TRUE(tuning->btEnter->isEnabled());
+    runWhile(1000, [&] { clickAt(tuning->btEnter, tuning->btEnter->rect().center()); });
+    EXPECT_EQ(assigned, 0);
+    clickAt(tuning->btEnter, tuning->btEnter->rect().center());
+    EXPECT_EQ(assigned, 1) << "after the run Assign works again";
 }

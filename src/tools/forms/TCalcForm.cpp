@@ -4,6 +4,7 @@
 #include "common/NumberText.h"
 #include "common/Ui.h"
 #include "tools/ExactConversion.h"
+#include "workspace/forms/RunInputGuard.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,8 @@
 #include <cmath>
 
 TCalcForm::TCalcForm(Ui& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+    // It stays open beside the problem window, whose runs its commands must not reach.
+    RunInputGuard::guardDuringRuns(*this);
     setWindowTitle("Decimal/hexadecimal fine tuning (64 binary digits)");
     lbVar = new QLabel;
     leDecimal = new QLineEdit;

@@ -2,6 +2,7 @@
 #include "tools/forms/TPolyChildForm.h"
 
 #include "common/NumberText.h"
+#include "workspace/forms/RunInputGuard.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +28,8 @@ QTableWidget* createGrid() {
 TPolyChildForm::TPolyChildForm(std::vector<DesignedPolynomial>& polynomials, QWidget* parent)
     : QWidget(parent, Qt::Window), polynomials_(polynomials) {
     setWindowTitle("Multivariate polynomial");
+    // It stays open beside the problem window, whose runs its commands must not reach.
+    RunInputGuard::guardDuringRuns(*this);
     edVariable = new QLineEdit;
     lbOver = new QLabel("over independent variable ");
     lbDegrees = new QLabel("Degrees of ");

@@ -10,6 +10,7 @@
 #include "tools/forms/THelpForm.h"
 #include "tools/forms/TPolyChildForm.h"
 #include "tools/forms/TPolyViewForm.h"
+#include "workspace/forms/RunInputGuard.h"
 #include "workspace/forms/TProblForm.h"
 
 #include <QCloseEvent>
@@ -35,6 +36,8 @@ ProblemPanes panesOf(const TProblForm& form) {
 TPolyDesignForm::TPolyDesignForm(TProblForm& problem, Ui& ui)
     : QDialog(&problem), problem_(problem), ui_(ui) {
     setWindowTitle("Polynomial designer");
+    // It stays open beside the problem window, whose runs its commands must not reach.
+    RunInputGuard::guardDuringRuns(*this);
     LBoxPolys = new QListWidget;
     LBoxVars = new QListWidget;
     LBoxVars->setSelectionMode(QAbstractItemView::ExtendedSelection);
