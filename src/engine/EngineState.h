@@ -18,7 +18,8 @@ struct EngineState {
     std::vector<Extended> FracJK, FracKJ, FracSqrt;
     // The same tables as exact pairs of doubles, read by the fast jet pass.
     std::vector<ValuePair> FracJKPairs, FracKJPairs, FracSqrtPairs;
-    // Work buffer of the fast jet pass: the coefficient block as pairs, at the same offsets.
+    // Work buffer of the fast jet pass: the coefficient block as pairs, in the same order, from a
+    // start that the pass chooses (see pairsApartFromBlock).
     std::vector<ValuePair> BlockPairs;
     // Jets redone on the plain 80-bit path because a coefficient did not split into a pair.
     std::uint64_t UnsplitJets = 0;
