@@ -26,7 +26,8 @@ inline void splitInto(ValuePair& pair, Extended x) {
             "fchs\n\t"
             "fstpl %1" // Lo, exact whenever the pair is
             : "+m"(pair.Hi), "+m"(pair.Lo)
-            : "t"(x));
+            : "t"(x)
+            : "st(7)"); // the load needs a free register: with all eight in use it gives a NaN
 }
 
 inline ValuePair splitValue(Extended x) {
