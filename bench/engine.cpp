@@ -1,7 +1,7 @@
 // Speed of the Taylor engine: one full expansion (ComputeCoefficients) at 31 terms and one plain
 // step (h = kR, the point stored into a circular Results array of two; then h from a tolerance)
 // for the shared problems, and steps per second of a figure-eight run with and without error
-// control.
+// control; the same jets and steps with the jet compiled to machine code.
 #include "common/Ui.h"
 #include "compiler/FormulaParser.h"
 #include "compiler/ProblemPanes.h"
@@ -30,9 +30,20 @@ void load(LoadedProblem& loaded, const std::string& name) {
     compileForIntegration(loaded.state, panes, loaded.problem, parser, false);
 }
 
-void jet(benchmark::State& bench, const char* name) {
+// The problem's jet compiled to machine code; false, with the reason reported, when it has none.
+bool useNative(benchmark::State& bench, LoadedProblem& loaded) {
+    std::string why;
+    if (useNativeJet(loaded.problem, loaded.state, why))
+        return true;
+    bench.SkipWithError(why.c_str());
+    return false;
+}
+
+void jetIn(benchmark::State& bench, const char* name, bool native) {
     LoadedProblem loaded;
     load(loaded, name);
+    if (native && !useNative(bench, loaded))
+        return;
     for (auto _ : bench) {
         ComputeCoefficients(loaded.problem, loaded.state);
         benchmark::DoNotOptimize(loaded.problem.Coefficients.data());
@@ -43,9 +54,19 @@ void jet(benchmark::State& bench, const char* name) {
 // One plain step after another along the problem's own path, each stored as the command line's
 // "--results 2 --circular" stores it: h = kR, or h from the tolerance rule at 1e-19 (the values
 // kept as compensated sums).
-void stepsIn(benchmark::State& bench, const char* name, ErrorControl control) {
+void jet(benchmark::State& bench, const char* name) {
+    jetIn(bench, name, false);
+}
+
+void nativeJet(benchmark::State& bench, const char* name) {
+    jetIn(bench, name, true);
+}
+
+void stepsIn(benchmark::State& bench, const char* name, ErrorControl control, bool native) {
     LoadedProblem loaded;
     load(loaded, name);
+    if (native && !useNative(bench, loaded))
+        return;
     loaded.state.Control = control;
     NullUi ui;
     if (!createResults(loaded.state, loaded.problem, ui, "2", false, true).Created)
@@ -58,11 +79,15 @@ void stepsIn(benchmark::State& bench, const char* name, ErrorControl control) {
 }
 
 void step(benchmark::State& bench, const char* name) {
-    stepsIn(bench, name, ErrorControl::None);
+    stepsIn(bench, name, ErrorControl::None, false);
+}
+
+void nativeStep(benchmark::State& bench, const char* name) {
+    stepsIn(bench, name, ErrorControl::None, true);
 }
 
 void toleranceStep(benchmark::State& bench, const char* name) {
-    stepsIn(bench, name, ErrorControl::Tolerance);
+    stepsIn(bench, name, ErrorControl::Tolerance, false);
 }
 
 void figure8Run(benchmark::State& bench, ErrorControl control) {
@@ -103,5 +128,13 @@ BENCHMARK_CAPTURE(toleranceStep, lorenz, "lorenz.ode")->Unit(benchmark::kMicrose
 BENCHMARK_CAPTURE(toleranceStep, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(toleranceStep, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(toleranceStep, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeJet, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeStep, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeJet, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeStep, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeJet, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeStep, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeJet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(nativeStep, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(figure8Run, no_control, ErrorControl::None)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(figure8Run, back_control, ErrorControl::Back)->Unit(benchmark::kMillisecond);

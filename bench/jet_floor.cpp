@@ -30,12 +30,15 @@ constexpr std::int32_t Terms = 31;
 struct LoadedProblem {
     ProgramState state;
     TCompiledProblem problem;
-    explicit LoadedProblem(const std::string& name) {
+    LoadedProblem(const std::string& name, bool native) {
         ProblemPanes panes = readSharedProblem(name);
         FormulaParser parser;
         compileForIntegration(state, panes, problem, parser, false);
         if (state.TermCount != Terms)
             throw std::runtime_error("the floor is written for 31 terms");
+        std::string why;
+        if (native && !useNativeJet(problem, state, why))
+            throw std::runtime_error("no native jet: " + why);
         ComputeCoefficients(problem, state);
     }
     const Extended* array(std::int32_t index) const { return problem.Coefficients[index]; }
@@ -307,10 +310,10 @@ struct Kepler {
     }
 };
 
-enum class Form { Engine, Stored, Registers, Newest };
+enum class Form { Engine, Native, Stored, Registers, Newest };
 
 template <class Jet> void floorJet(benchmark::State& bench, const char* name, Form form) {
-    LoadedProblem loaded(name);
+    LoadedProblem loaded(name, form == Form::Native);
     Jet jet(loaded);
     jet.stored();
     jet.check(loaded, "stored");
@@ -319,7 +322,7 @@ template <class Jet> void floorJet(benchmark::State& bench, const char* name, Fo
     jet.newest();
     jet.check(loaded, "newest");
     for (auto _ : bench) {
-        if (form == Form::Engine)
+        if (form == Form::Engine || form == Form::Native)
             ComputeCoefficients(loaded.problem, loaded.state);
         else if (form == Form::Stored)
             jet.stored();
@@ -342,10 +345,12 @@ void kepler(benchmark::State& bench, Form form) {
 } // namespace
 
 BENCHMARK_CAPTURE(lorenz, engine, Form::Engine)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lorenz, native, Form::Native)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lorenz, stored, Form::Stored)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lorenz, registers, Form::Registers)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lorenz, newest, Form::Newest)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(kepler, engine, Form::Engine)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(kepler, native, Form::Native)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(kepler, stored, Form::Stored)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(kepler, registers, Form::Registers)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(kepler, newest, Form::Newest)->Unit(benchmark::kMicrosecond);

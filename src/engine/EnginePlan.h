@@ -5,8 +5,10 @@
 
 #include "compiler/CompiledProblem.h"
 #include "engine/EngineState.h"
+#include "engine/NativeJet.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The recurrence a step runs at orders k >= 1. The suffix T marks the shortcut taken when an
@@ -129,6 +131,9 @@ struct EnginePlan {
     // What the fast pass splits once order 0 is made: coefficient 0 of every array it reads as
     // pairs, and every coefficient of such an array that no step or main variable writes.
     std::vector<PairSpan> StartPairs;
+
+    // The jet as machine code, once asked for (see useNativeJet); a plan rebuilt starts without.
+    mutable std::shared_ptr<const NativeJet> Native;
 
     // What the plan was built from; a plan that no longer matches its problem is rebuilt.
     std::vector<TInstruction> Active;

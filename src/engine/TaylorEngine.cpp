@@ -653,6 +653,24 @@ PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, Eng
     return unsplit ? PairedJetEnd::Unsplit : PairedJetEnd::Done;
 }
 
+// The jet with orders k >= 1 in the plan's machine code; false when its result is not to be
+// used: an order-0 operation without a recurrence, a value that did not split, an exponent that
+// changed, or a fault (the flags are left for the caller to clear).
+bool runNativeJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
+    clearFloatFaults();
+    const Pass<false> order0 = makePass<false>(problem, plan, engine, 0);
+    if (!runPassFast(order0))
+        return false;
+    advanceMainVariables(order0);
+    ValuePair* const pairs = pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
+    if (plan.Native->run(problem.Coefficients.data(), pairs, plan.WeightPairs.data(),
+                         engine.TermCount) != 0 ||
+        floatFaultRaised())
+        return false;
+    ++engine.NativeJets;
+    return true;
+}
+
 } // namespace
 
 void EvalOrder0(TCompiledProblem& problem, EngineState& engine) {
@@ -665,8 +683,19 @@ void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k) 
     runPass(makePass<false>(problem, plan, engine, k), engine);
 }
 
+bool useNativeJet(TCompiledProblem& problem, EngineState& engine, std::string& why) {
+    const EnginePlan& plan = planFor(problem, engine);
+    const std::string source = nativeJetSource(plan, why);
+    if (source.empty())
+        return false;
+    plan.Native = buildNativeJet(source, why);
+    return plan.Native != nullptr;
+}
+
 void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine) {
     const EnginePlan& plan = planFor(problem, engine);
+    if (plan.Native && runNativeJet(problem, plan, engine))
+        return;
     // The whole jet runs on pairs, unchecked, and the flags are read once. A jet where a value
     // did not split runs again on 80-bit values (the flags of its splits mean nothing); only a
     // jet that faulted is run again pass by pass, which reproduces it exactly up to the fault

@@ -6,6 +6,7 @@
 #include "engine/EngineState.h"
 
 #include <cstdint>
+#include <string>
 
 // Every active instruction at order 0 / at order k (1 <= k <= TermCount - 1), in list order.
 // Both raise OrvantaError "Singularity! Instruction %d: operation %s" on an arithmetic fault
@@ -19,3 +20,8 @@ void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine);
 // The same, every instruction in list order with its own fault check: what a jet that faulted is
 // redone with. Slower; gives the same bits as ComputeCoefficients.
 void ComputeCoefficientsChecked(TCompiledProblem& problem, EngineState& engine);
+
+// Compiles the problem's jet at the current number of terms to machine code (see NativeJet.h);
+// the plan's later jets run it, with the same bits. False, with `why`, when the problem has an
+// operation without native code or the compiler is not at hand: jets stay interpreted.
+bool useNativeJet(TCompiledProblem& problem, EngineState& engine, std::string& why);

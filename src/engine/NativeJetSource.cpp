@@ -1,0 +1,336 @@
+#include "engine/EnginePlan.h"
+#include "engine/NativeJet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+// The generated file's own pair helpers: the split of ValuePair.h (splitInto, then
+// splitsExactly's test of Hi's exponent) and the join, so that it needs no header of ours.
+constexpr const char* Prelude = R"jet(typedef long double E;
+struct P { double Hi, Lo; };
+static inline void split(P& q, E x, int& bad) {
+    __asm__("fstl %0\n\tfldl %0\n\tfsub %%st(1), %%st\n\tfchs\n\tfstpl %1"
+            : "+m"(q.Hi), "+m"(q.Lo) : "t"(x) : "st(7)");
+    unsigned long long bits;
+    __builtin_memcpy(&bits, &q.Hi, sizeof bits);
+    const unsigned field = (unsigned)(bits >> 52) & 0x7ffu;
+    if (!(field - 13u <= 2046u - 13u || x == 0))
+        bad = 1;
+}
+static inline E J(const P& q) { return (E)q.Hi + (E)q.Lo; }
+)jet";
+
+std::string exactLiteral(Extended value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%LaL", value);
+    return text;
+}
+
+// Writes one order of the plan's steps. Offsets are the arrays' places in the block; v<off> holds
+// coefficient k of an array once this order (or, for a main variable, the last) has made it,
+// z<off> its coefficient 0.
+class SourceWriter {
+  public:
+    explicit SourceWriter(const EnginePlan& plan) : plan_(plan) {}
+
+    bool write(std::string& why) {
+        for (const PlanStep& step : plan_.Steps)
+            if (!markReads(step, why))
+                return false;
+        for (const PlanStep& step : plan_.Steps)
+            written_.insert(step.R);
+        writeLoop();
+        std::ostringstream file;
+        file << Prelude << "extern \"C\" int orvanta_native_jet(E* b, P* p, const P* w, int n) {\n"
+             << "    int bad = 0;\n"
+             << guards_.str();
+        for (const std::uint32_t at : zeros_)
+            if (!paired_.count(at))
+                file << "    split(p[" << at << "], b[" << at << "], bad);\n";
+        writeStartPairs(file);
+        for (const std::uint32_t at : written_)
+            file << "    E v" << at << ";\n";
+        for (const std::uint32_t at : plan_.MainOffsets)
+            file << "    E v" << at << " = b[" << at + 1 << "];\n";
+        file << "    for (int k = 1; k < n; ++k) {\n" << body_.str() << "    }\n    return bad;\n}\n";
+        source_ = file.str();
+        return true;
+    }
+
+    const std::string& source() const { return source_; }
+
+  private:
+    // What a step reads in its loops (those arrays are kept as pairs) and at coefficient 0; false
+    // for a step this writer has no code for.
+    bool markReads(const PlanStep& step, std::string& why) {
+        switch (step.Kind) {
+        case PlanKind::CopyU:
+        case PlanKind::CopyW:
+        case PlanKind::NegW:
+        case PlanKind::AddVV:
+        case PlanKind::SubVV:
+            return true;
+        case PlanKind::ConstTimesW:
+            zeros_.insert(step.U);
+            return true;
+        case PlanKind::UTimesConst:
+        case PlanKind::UDivConst:
+            zeros_.insert(step.W);
+            return true;
+        case PlanKind::MulVV:
+            paired_.insert({step.U, step.W});
+            zeros_.insert({step.U, step.W});
+            return true;
+        case PlanKind::Square:
+        case PlanKind::NegSquare:
+            paired_.insert(step.U);
+            zeros_.insert(step.U);
+            return true;
+        case PlanKind::Pow: {
+            const PowerWeights& weights = plan_.Powers[step.Aux];
+            const Extended exponent = weights.Exponent;
+            if (!weights.Paired || exponent == 0 || exponent == 1) {
+                why = "a power whose weights are not kept as pairs";
+                return false;
+            }
+            paired_.insert({step.R, step.U});
+            zeros_.insert({step.R, step.U});
+            guards_ << "    if (b[" << step.W << "] != " << exactLiteral(exponent)
+                    << ") return 2;\n";
+            return true;
+        }
+        default:
+            why = "an operation without native code (plan step " +
+                  std::to_string(static_cast<int>(step.Kind)) + ")";
+            return false;
+        }
+    }
+
+    bool isMain(std::uint32_t at) const {
+        for (const std::uint32_t main : plan_.MainOffsets)
+            if (main == at)
+                return true;
+        return false;
+    }
+
+    // Pairs of what order 0 left: coefficient 0 of every paired array, coefficient 1 of the main
+    // variables, and the whole of an array that nothing writes after order 0.
+    void writeStartPairs(std::ostringstream& file) const {
+        for (const std::uint32_t at : paired_) {
+            if (isMain(at))
+                file << "    split(p[" << at << "], b[" << at << "], bad);\n    split(p[" << at + 1
+                     << "], b[" << at + 1 << "], bad);\n";
+            else if (written_.count(at))
+                file << "    split(p[" << at << "], b[" << at << "], bad);\n";
+            else
+                file << "    for (int i = 0; i < n; ++i) split(p[" << at << " + i], b[" << at
+                     << " + i], bad);\n";
+        }
+    }
+
+    // Coefficient k of an array: from its register once made, else from the block.
+    std::string newest(std::uint32_t at) const {
+        if (madeThisOrder_.count(at) || isMain(at))
+            return "v" + std::to_string(at);
+        return "b[" + std::to_string(at) + " + k]";
+    }
+    static std::string pair(std::uint32_t at, const char* index) {
+        return "J(p[" + std::to_string(at) + " + " + index + "])";
+    }
+    // Coefficient 0, read from its pair: held in a register for the whole jet it would crowd out
+    // the values that the next terms need.
+    static std::string zero(std::uint32_t at) { return "J(p[" + std::to_string(at) + "])"; }
+
+    // Coefficient k of a step without a sum into r, as the interpreted pass forms it (see
+    // stepOrderK).
+    std::string value(const PlanStep& step) const {
+        const std::uint32_t u = step.U, w = step.W;
+        switch (step.Kind) {
+        case PlanKind::CopyU:
+            return "r = " + newest(u) + ";";
+        case PlanKind::CopyW:
+            return "r = " + newest(w) + ";";
+        case PlanKind::NegW:
+            return "r = -" + newest(w) + ";";
+        case PlanKind::ConstTimesW:
+            return "r = " + zero(u) + " * " + newest(w) + ";";
+        case PlanKind::UTimesConst:
+            return "r = " + newest(u) + " * " + zero(w) + ";";
+        case PlanKind::UDivConst:
+            return "r = " + newest(u) + " / " + zero(w) + ";";
+        case PlanKind::AddVV:
+            return "r = " + newest(u) + " + " + newest(w) + ";";
+        case PlanKind::SubVV:
+            return "r = " + newest(u) + " - " + newest(w) + ";";
+        default:
+            return {};
+        }
+    }
+
+    static bool isSum(PlanKind kind) {
+        return kind == PlanKind::MulVV || kind == PlanKind::Pow || kind == PlanKind::Square ||
+               kind == PlanKind::NegSquare;
+    }
+    static bool isSquare(PlanKind kind) {
+        return kind == PlanKind::Square || kind == PlanKind::NegSquare;
+    }
+    // The accumulator of a sum, and for a power the row of its weights, are named s<i>, q<i>.
+    static std::string weightRow(const std::string& s) { return "q" + s.substr(1); }
+
+    // The first term of a sum (j = 0, with the coefficient made last), the term of j inside the
+    // loop, and what follows the loop, each as the interpreted pass adds it.
+    std::string firstTerm(const PlanStep& step, const std::string& s) const {
+        if (step.Kind == PlanKind::Pow)
+            return s + " += J(" + weightRow(s) + "[0]) * " + zero(step.R) + " * " +
+                   newest(step.U) + ";";
+        if (isSquare(step.Kind))
+            return s + " += " + zero(step.U) + " * " + newest(step.U) + ";";
+        return s + " += " + zero(step.U) + " * " + newest(step.W) + ";";
+    }
+    std::string loopTerm(const PlanStep& step, const std::string& s) const {
+        if (step.Kind == PlanKind::Pow)
+            return s + " += J(" + weightRow(s) + "[j]) * " + pair(step.R, "j") + " * " +
+                   pair(step.U, "k - j") + ";";
+        if (isSquare(step.Kind))
+            return s + " += " + pair(step.U, "j") + " * " + pair(step.U, "k - j") + ";";
+        return s + " += " + pair(step.U, "j") + " * " + pair(step.W, "k - j") + ";";
+    }
+    std::string finish(const PlanStep& step, const std::string& s) const {
+        switch (step.Kind) {
+        case PlanKind::Pow:
+            return "r = " + s + " / " + zero(step.U) + ";";
+        case PlanKind::Square:
+        case PlanKind::NegSquare: {
+            const std::string h = pair(step.U, "k / 2");
+            return "if (k % 2 != 0) r = 2 * " + s + "; else r = " + h + " * " + h + " + 2 * " +
+                   s + ";" + (step.Kind == PlanKind::NegSquare ? " r = -r;" : "");
+        }
+        default:
+            return s + " += " + newest(step.U) + " * " + zero(step.W) + "; r = " + s + ";";
+        }
+    }
+
+    void store(std::uint32_t at, const char* index) {
+        body_ << " b[" << at << " + " << index << "] = r;";
+        if (paired_.count(at))
+            body_ << " split(p[" << at << " + " << index << "], r, bad);";
+    }
+
+    void emitPlain(const PlanStep& step) {
+        body_ << "        { E r; " << value(step);
+        store(step.R, "k");
+        body_ << " v" << step.R << " = r; }\n";
+        madeThisOrder_.insert(step.R);
+    }
+
+    // Sums that do not wait for each other run in one loop, each with its own accumulator and its
+    // own order of terms: their add chains overlap. Products and powers run over j = 1 .. k-1,
+    // squares over j = 1 .. (k-1)/2.
+    void emitSums(const std::vector<const PlanStep*>& sums) {
+        body_ << "        {\n";
+        for (std::size_t i = 0; i < sums.size(); ++i) {
+            const PlanStep& step = *sums[i];
+            const std::string s = "s" + std::to_string(i);
+            if (step.Kind == PlanKind::Pow)
+                body_ << "            const P* " << weightRow(s) << " = w + "
+                      << plan_.Powers[step.Aux].Offset << " + (long)k * (k + 1) / 2;\n";
+            body_ << "            E " << s << " = 0; " << firstTerm(step, s) << "\n";
+        }
+        for (const bool squares : {false, true}) {
+            std::string terms;
+            for (std::size_t i = 0; i < sums.size(); ++i)
+                if (isSquare(sums[i]->Kind) == squares)
+                    terms += " " + loopTerm(*sums[i], "s" + std::to_string(i));
+            if (!terms.empty())
+                body_ << "            for (int j = 1; j " << (squares ? "<= (k - 1) / 2" : "< k")
+                      << "; ++j) {" << terms << " }\n";
+        }
+        for (std::size_t i = 0; i < sums.size(); ++i) {
+            const PlanStep& step = *sums[i];
+            body_ << "            { E r; " << finish(step, "s" + std::to_string(i));
+            store(step.R, "k");
+            body_ << " v" << step.R << " = r; }\n";
+        }
+        body_ << "        }\n";
+        for (const PlanStep* step : sums)
+            madeThisOrder_.insert(step->R);
+    }
+
+    // Each step's level: the number of sums on its longest path of reads this order (a sum
+    // counts for those after it). Sums of one level do not read each other, so they run side by
+    // side; plain steps cost little and run before the sums of their level, in list order, which
+    // puts every step after the ones it reads. Every step still forms its own value as in list
+    // order, so the bits do not change. A list where a step reads an array before the step that
+    // writes it, or two steps write one array, keeps list order.
+    std::vector<std::vector<const PlanStep*>> levels() const {
+        std::map<std::uint32_t, std::size_t> levelOf; // a sum's entry counts itself
+        std::vector<std::vector<const PlanStep*>> result;
+        bool listOrder = written_.size() != plan_.Steps.size();
+        for (const PlanStep& step : plan_.Steps) {
+            std::size_t level = 0;
+            for (const std::uint32_t operand : {step.U, step.W}) {
+                const auto made = levelOf.find(operand);
+                if (made != levelOf.end())
+                    level = std::max(level, made->second);
+                else if (written_.count(operand)) // by a later step
+                    listOrder = true;
+            }
+            levelOf[step.R] = level + (isSum(step.Kind) ? 1 : 0);
+        }
+        if (listOrder) {
+            for (const PlanStep& step : plan_.Steps)
+                result.push_back({&step});
+            return result;
+        }
+        for (const PlanStep& step : plan_.Steps) {
+            const std::size_t level = levelOf[step.R] - (isSum(step.Kind) ? 1 : 0);
+            if (result.size() <= level)
+                result.resize(level + 1);
+            result[level].push_back(&step);
+        }
+        return result;
+    }
+
+    void writeLoop() {
+        for (const auto& level : levels()) {
+            std::vector<const PlanStep*> sums;
+            for (const PlanStep* step : level) {
+                if (isSum(step->Kind))
+                    sums.push_back(step);
+                else
+                    emitPlain(*step);
+            }
+            if (!sums.empty())
+                emitSums(sums);
+        }
+        // The main variables' next coefficients, after every step has read coefficient k.
+        body_ << "        if (k + 1 < n) {\n            const E d = (E)(k + 1);\n";
+        for (std::size_t i = 0; i < plan_.MainOffsets.size(); ++i) {
+            const std::uint32_t main = plan_.MainOffsets[i];
+            body_ << "            { E r = " << newest(plan_.DerivOffsets[i]) << " / d;";
+            store(main, "k + 1");
+            body_ << " v" << main << " = r; }\n";
+        }
+        body_ << "        }\n";
+    }
+
+    const EnginePlan& plan_;
+    std::set<std::uint32_t> paired_, zeros_, written_, madeThisOrder_;
+    std::ostringstream guards_, body_;
+    std::string source_;
+};
+
+} // namespace
+
+std::string nativeJetSource(const EnginePlan& plan, std::string& why) {
+    SourceWriter writer(plan);
+    if (!writer.write(why))
+        return {};
+    return writer.source();
+}

@@ -1,0 +1,115 @@
+// The jet compiled to machine code must leave the very bits of the interpreted jet, and give way
+// to it wherever its result cannot be used: a value that does not split, an exponent changed
+// since it was written, a fault, an operation it has no code for, no compiler.
+#include "common/OrvantaError.h"
+#include "engine/CompiledFromText.h"
+#include "engine/EnginePlan.h"
+#include "engine/NativeJet.h"
+#include "engine/PlainBits.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void makeNative(TCompiledProblem& problem, EngineState& engine) {
+    std::string why;
+    ASSERT_TRUE(useNativeJet(problem, engine, why)) << why;
+}
+
+// The error text of a jet, or empty when it ran through.
+std::string jetError(TCompiledProblem& problem, EngineState& engine, bool checked) {
+    try {
+        if (checked)
+            ComputeCoefficientsChecked(problem, engine);
+        else
+            ComputeCoefficients(problem, engine);
+    } catch (const OrvantaError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(NativeJet, SharedProblemsGiveTheInterpretedBitsAlongTheirPaths) {
+    EngineState engine;
+    for (const char* name : {"lorenz.ode", "kepler.ode", "figure8.ode", "nbody2_2d.ode",
+                             "nbody3_2d.ode"}) {
+        SCOPED_TRACE(name);
+        TCompiledProblem problem = compileFile(name, engine.TermCount);
+        makeNative(problem, engine);
+        const std::uint64_t before = engine.NativeJets;
+        for (int point = 0; point < 4; ++point) {
+            SCOPED_TRACE(point);
+            expectPlainBits(problem, engine);
+            advance(problem, 0.01L, engine.TermCount);
+        }
+        EXPECT_EQ(engine.NativeJets - before, 4u);
+    }
+}
+
+TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
+    // Copies, negations, constant factors and quotients, sums and differences, products,
+    // squares and their negations, powers; two sums of one level run side by side.
+    EngineState engine;
+    auto p = compile({{"a = 3", "c = -1.5"},
+                      {"x = 0.5", "y = -0.25", "z = 2"},
+                      {"q = x^2 + z^c", "m = -z^2"},
+                      {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y"}},
+                     engine.TermCount);
+    makeNative(p, engine);
+    for (int point = 0; point < 3; ++point) {
+        expectPlainBits(p, engine);
+        advance(p, 0.05L, engine.TermCount);
+    }
+    EXPECT_EQ(engine.NativeJets, 3u);
+}
+
+TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
+    EngineState engine;
+    // A value beyond double's range does not split: the interpreted jets take over.
+    auto big = compile({{}, {"x = 1e4000", "y = 1"}, {}, {"x' = x*y", "y' = -y*y"}},
+                       engine.TermCount);
+    makeNative(big, engine);
+    expectPlainBits(big, engine);
+    // An exponent changed after the code was written: the code refuses to run.
+    auto power = compileFile("kepler.ode", engine.TermCount);
+    makeNative(power, engine);
+    for (std::int32_t v = 0; v < power.Coefficients.count(); ++v)
+        if (power.Coefficients.length(v) == 1 && power.Coefficients[v][0] == -1.5L)
+            power.Coefficients[v][0] = -0.5L;
+    expectPlainBits(power, engine);
+    EXPECT_EQ(engine.NativeJets, 0u);
+    // A fault is reported as the interpreted jet reports it.
+    auto pole = compile({{"c = -1.5"}, {"x = 1", "z = 0.5"}, {}, {"x' = x*z", "z' = (z - 0.25)^c"}},
+                        engine.TermCount);
+    makeNative(pole, engine);
+    pole.Coefficients[pole.NumConst + 1][0] = 0.25L;
+    auto checked = pole;
+    const std::string fast = jetError(pole, engine, false);
+    EXPECT_EQ(fast, jetError(checked, engine, true));
+    EXPECT_EQ(fast.rfind("Singularity! Instruction ", 0), 0u) << fast;
+}
+
+TEST(NativeJet, SaysWhyItCannotBeMade) {
+    EngineState engine;
+    std::string why;
+    auto sine = compile({{}, {"x = 1", "y = 0"}, {}, {"x' = sin(y)", "y' = -x"}},
+                        engine.TermCount);
+    EXPECT_FALSE(useNativeJet(sine, engine, why));
+    EXPECT_NE(why.find("operation"), std::string::npos) << why;
+    EXPECT_FALSE(sine.Plan->Native);
+
+    auto kepler = compileFile("kepler.ode", engine.TermCount);
+    setenv("ORVANTA_CXX", "/nonexistent/compiler", 1);
+    const bool made = useNativeJet(kepler, engine, why);
+    unsetenv("ORVANTA_CXX");
+    EXPECT_FALSE(made);
+    EXPECT_NE(why.find("compiler"), std::string::npos) << why;
+    auto checked = kepler;
+    EXPECT_EQ(jetError(kepler, engine, false), jetError(checked, engine, true));
+    expectPlainBits(kepler, engine);
+}
+
+} // namespace
