@@ -33,7 +33,7 @@ void load(LoadedProblem& loaded, const std::string& name) {
 // The problem's jet compiled to machine code; false, with the reason reported, when it has none.
 bool useNative(benchmark::State& bench, LoadedProblem& loaded) {
     std::string why;
-    if (useNativeJet(loaded.problem, loaded.state, why))
+    if (useNativeJet(loaded.problem, loaded.state, NativeArrays::Variables, why))
         return true;
     bench.SkipWithError(why.c_str());
     return false;

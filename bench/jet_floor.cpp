@@ -37,7 +37,7 @@ struct LoadedProblem {
         if (state.TermCount != Terms)
             throw std::runtime_error("the floor is written for 31 terms");
         std::string why;
-        if (native && !useNativeJet(problem, state, why))
+        if (native && !useNativeJet(problem, state, NativeArrays::Variables, why))
             throw std::runtime_error("no native jet: " + why);
         ComputeCoefficients(problem, state);
     }

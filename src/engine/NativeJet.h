@@ -15,11 +15,15 @@
 
 struct EnginePlan;
 
-// Orders 1 .. terms-1 of every array, with coefficient 0 of every array and coefficient 1 of the
-// main variables in place. Returns 0, or 1 when a value did not split into a pair exactly, 2 when
-// an exponent is no longer the one the code was written for: then nothing it made is to be used.
+// The power x^y at order 0, as the interpreted pass takes it.
+using PowerFunction = Extended (*)(Extended x, Extended y);
+
+// Every coefficient of every array, with coefficient 0 of the main variables and the constants in
+// place. Returns 0, or 1 when a value did not split into a pair exactly, 2 when an exponent is no
+// longer the one the code was written for: then nothing it made is to be used. Faults are left
+// in the flags.
 using NativeJetFunction = int (*)(Extended* block, ValuePair* pairs, const ValuePair* weights,
-                                  std::int32_t terms);
+                                  std::int32_t terms, PowerFunction power);
 
 class NativeJet {
   public:
@@ -28,9 +32,9 @@ class NativeJet {
     NativeJet(const NativeJet&) = delete;
     NativeJet& operator=(const NativeJet&) = delete;
 
-    int run(Extended* block, ValuePair* pairs, const ValuePair* weights,
-            std::int32_t terms) const {
-        return run_(block, pairs, weights, terms);
+    int run(Extended* block, ValuePair* pairs, const ValuePair* weights, std::int32_t terms,
+            PowerFunction power) const {
+        return run_(block, pairs, weights, terms, power);
     }
 
   private:
@@ -39,7 +43,9 @@ class NativeJet {
 };
 
 // The source of the plan's jet, or an empty text with `why` saying which step it cannot write.
-std::string nativeJetSource(const EnginePlan& plan, std::string& why);
+// Beyond order 0 it stores the coefficients of the arrays below block offset `keptBelow` and
+// those of every array it reads in a loop (as pairs); the other arrays' values stay in registers.
+std::string nativeJetSource(const EnginePlan& plan, std::uint32_t keptBelow, std::string& why);
 
 // Compiles and loads a jet's source; null with `why` set when the compiler or the loader fails.
 // The compiler is $ORVANTA_CXX, or c++ from the path.

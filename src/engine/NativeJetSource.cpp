@@ -1,3 +1,4 @@
+#include "compiler/Language.h"
 #include "engine/EnginePlan.h"
 #include "engine/NativeJet.h"
 
@@ -37,7 +38,8 @@ std::string exactLiteral(Extended value) {
 // z<off> its coefficient 0.
 class SourceWriter {
   public:
-    explicit SourceWriter(const EnginePlan& plan) : plan_(plan) {}
+    SourceWriter(const EnginePlan& plan, std::uint32_t keptBelow)
+        : plan_(plan), keptBelow_(keptBelow) {}
 
     bool write(std::string& why) {
         for (const PlanStep& step : plan_.Steps)
@@ -45,11 +47,15 @@ class SourceWriter {
                 return false;
         for (const PlanStep& step : plan_.Steps)
             written_.insert(step.R);
+        if (!writeOrder0(why))
+            return false;
         writeLoop();
         std::ostringstream file;
-        file << Prelude << "extern \"C\" int orvanta_native_jet(E* b, P* p, const P* w, int n) {\n"
+        file << Prelude
+             << "extern \"C\" int orvanta_native_jet(E* b, P* p, const P* w, int n, "
+                "E (*power)(E, E)) {\n"
              << "    int bad = 0;\n"
-             << guards_.str();
+             << guards_.str() << order0_.str();
         for (const std::uint32_t at : zeros_)
             if (!paired_.count(at))
                 file << "    split(p[" << at << "], b[" << at << "], bad);\n";
@@ -112,6 +118,52 @@ class SourceWriter {
         }
     }
 
+    // Order 0 of every step in list order, as the interpreted pass forms it (see stepOrder0),
+    // then coefficient 1 of the main variables.
+    bool writeOrder0(std::string& why) {
+        for (const PlanStep& step : plan_.Steps) {
+            std::string value;
+            switch (step.Op) {
+            case OpCopy:
+                value = "a";
+                break;
+            case OpOnePlusSquare:
+                value = "a * a + 1";
+                break;
+            case OpSquare:
+                value = "a * a";
+                break;
+            case OpOneMinusSquare:
+                value = "1 - a * a";
+                break;
+            case OpMul:
+                value = "a * c";
+                break;
+            case OpAdd:
+                value = "a + c";
+                break;
+            case OpSub:
+                value = "a - c";
+                break;
+            case OpDiv:
+                value = "a / c";
+                break;
+            case OpPow:
+                value = "power(a, c)";
+                break;
+            default:
+                why = "an operation without native code at order 0";
+                return false;
+            }
+            order0_ << "    { const E a = b[" << step.U << "], c = b[" << step.W << "]; b[" << step.R
+                    << "] = " << value << "; }\n";
+        }
+        for (std::size_t i = 0; i < plan_.MainOffsets.size(); ++i)
+            order0_ << "    b[" << plan_.MainOffsets[i] + 1 << "] = b[" << plan_.DerivOffsets[i]
+                    << "] / (E)1;\n";
+        return true;
+    }
+
     bool isMain(std::uint32_t at) const {
         for (const std::uint32_t main : plan_.MainOffsets)
             if (main == at)
@@ -136,7 +188,7 @@ class SourceWriter {
 
     // Coefficient k of an array: from its register once made, else from the block.
     std::string newest(std::uint32_t at) const {
-        if (madeThisOrder_.count(at) || isMain(at))
+        if (madeThisOrder_.count(at) || (isMain(at) && plan_.MainOffsets.size() <= 4))
             return "v" + std::to_string(at);
         return "b[" + std::to_string(at) + " + k]";
     }
@@ -217,7 +269,8 @@ class SourceWriter {
     }
 
     void store(std::uint32_t at, const char* index) {
-        body_ << " b[" << at << " + " << index << "] = r;";
+        if (at < keptBelow_)
+            body_ << " b[" << at << " + " << index << "] = r;";
         if (paired_.count(at))
             body_ << " split(p[" << at << " + " << index << "], r, bad);";
     }
@@ -321,15 +374,16 @@ class SourceWriter {
     }
 
     const EnginePlan& plan_;
+    const std::uint32_t keptBelow_;
     std::set<std::uint32_t> paired_, zeros_, written_, madeThisOrder_;
-    std::ostringstream guards_, body_;
+    std::ostringstream guards_, order0_, body_;
     std::string source_;
 };
 
 } // namespace
 
-std::string nativeJetSource(const EnginePlan& plan, std::string& why) {
-    SourceWriter writer(plan);
+std::string nativeJetSource(const EnginePlan& plan, std::uint32_t keptBelow, std::string& why) {
+    SourceWriter writer(plan, keptBelow);
     if (!writer.write(why))
         return {};
     return writer.source();

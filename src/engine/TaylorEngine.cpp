@@ -653,18 +653,13 @@ PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, Eng
     return unsplit ? PairedJetEnd::Unsplit : PairedJetEnd::Done;
 }
 
-// The jet with orders k >= 1 in the plan's machine code; false when its result is not to be
-// used: an order-0 operation without a recurrence, a value that did not split, an exponent that
-// changed, or a fault (the flags are left for the caller to clear).
+// The jet in the plan's machine code; false when its result is not to be used: a value that did
+// not split, an exponent that changed, or a fault (the flags are left for the caller to clear).
 bool runNativeJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
     clearFloatFaults();
-    const Pass<false> order0 = makePass<false>(problem, plan, engine, 0);
-    if (!runPassFast(order0))
-        return false;
-    advanceMainVariables(order0);
     ValuePair* const pairs = pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
     if (plan.Native->run(problem.Coefficients.data(), pairs, plan.WeightPairs.data(),
-                         engine.TermCount) != 0 ||
+                         engine.TermCount, &Power) != 0 ||
         floatFaultRaised())
         return false;
     ++engine.NativeJets;
@@ -683,9 +678,14 @@ void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k) 
     runPass(makePass<false>(problem, plan, engine, k), engine);
 }
 
-bool useNativeJet(TCompiledProblem& problem, EngineState& engine, std::string& why) {
+bool useNativeJet(TCompiledProblem& problem, EngineState& engine, NativeArrays arrays,
+                  std::string& why) {
     const EnginePlan& plan = planFor(problem, engine);
-    const std::string source = nativeJetSource(plan, why);
+    const auto keptBelow = static_cast<std::uint32_t>(
+        arrays == NativeArrays::Every || problem.DerivStart >= problem.Coefficients.count()
+            ? plan.BlockSize
+            : problem.Coefficients.offset(problem.DerivStart));
+    const std::string source = nativeJetSource(plan, keptBelow, why);
     if (source.empty())
         return false;
     plan.Native = buildNativeJet(source, why);

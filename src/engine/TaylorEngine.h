@@ -21,7 +21,14 @@ void ComputeCoefficients(TCompiledProblem& problem, EngineState& engine);
 // redone with. Slower; gives the same bits as ComputeCoefficients.
 void ComputeCoefficientsChecked(TCompiledProblem& problem, EngineState& engine);
 
+// Which arrays a jet in machine code fills beyond order 0: every one, or the variables (main
+// and auxiliary), which is all that steps, results and pictures read, unless the radius is taken
+// over all arrays. The interpreted jet fills every one.
+enum class NativeArrays { Every, Variables };
+
 // Compiles the problem's jet at the current number of terms to machine code (see NativeJet.h);
-// the plan's later jets run it, with the same bits. False, with `why`, when the problem has an
-// operation without native code or the compiler is not at hand: jets stay interpreted.
-bool useNativeJet(TCompiledProblem& problem, EngineState& engine, std::string& why);
+// the plan's later jets run it, with the same bits in the arrays it fills. False, with `why`,
+// when the problem has an operation without native code or the compiler is not at hand: jets
+// stay interpreted.
+bool useNativeJet(TCompiledProblem& problem, EngineState& engine, NativeArrays arrays,
+                  std::string& why);

@@ -14,9 +14,10 @@
 
 namespace {
 
-void makeNative(TCompiledProblem& problem, EngineState& engine) {
+void makeNative(TCompiledProblem& problem, EngineState& engine,
+                NativeArrays arrays = NativeArrays::Every) {
     std::string why;
-    ASSERT_TRUE(useNativeJet(problem, engine, why)) << why;
+    ASSERT_TRUE(useNativeJet(problem, engine, arrays, why)) << why;
 }
 
 // The error text of a jet, or empty when it ran through.
@@ -47,6 +48,20 @@ TEST(NativeJet, SharedProblemsGiveTheInterpretedBitsAlongTheirPaths) {
         }
         EXPECT_EQ(engine.NativeJets - before, 4u);
     }
+}
+
+TEST(NativeJet, FillingTheVariablesOnlyGivesTheirBits) {
+    EngineState engine;
+    for (const char* name : {"kepler.ode", "figure8.ode"}) {
+        SCOPED_TRACE(name);
+        TCompiledProblem problem = compileFile(name, engine.TermCount);
+        makeNative(problem, engine, NativeArrays::Variables);
+        for (int point = 0; point < 3; ++point) {
+            expectPlainBits(problem, engine, problem.DerivStart);
+            advance(problem, 0.01L, engine.TermCount);
+        }
+    }
+    EXPECT_EQ(engine.NativeJets, 6u);
 }
 
 TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
@@ -97,13 +112,13 @@ TEST(NativeJet, SaysWhyItCannotBeMade) {
     std::string why;
     auto sine = compile({{}, {"x = 1", "y = 0"}, {}, {"x' = sin(y)", "y' = -x"}},
                         engine.TermCount);
-    EXPECT_FALSE(useNativeJet(sine, engine, why));
+    EXPECT_FALSE(useNativeJet(sine, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("operation"), std::string::npos) << why;
     EXPECT_FALSE(sine.Plan->Native);
 
     auto kepler = compileFile("kepler.ode", engine.TermCount);
     setenv("ORVANTA_CXX", "/nonexistent/compiler", 1);
-    const bool made = useNativeJet(kepler, engine, why);
+    const bool made = useNativeJet(kepler, engine, NativeArrays::Every, why);
     unsetenv("ORVANTA_CXX");
     EXPECT_FALSE(made);
     EXPECT_NE(why.find("compiler"), std::string::npos) << why;

@@ -16,14 +16,18 @@ inline bool sameBits(Extended a, Extended b) {
 }
 
 // The jet on `problem` against the checked jet (80-bit values, list order) on a copy, every
-// coefficient of every variable bit for bit. Returns whether the jet went back to 80-bit values.
-inline bool expectPlainBits(TCompiledProblem& problem, EngineState& engine) {
+// coefficient of the first `arrays` arrays (all by default) bit for bit. Returns whether the jet
+// went back to 80-bit values.
+inline bool expectPlainBits(TCompiledProblem& problem, EngineState& engine,
+                            std::int32_t arrays = -1) {
     TCompiledProblem plain = problem;
     const std::uint64_t before = engine.UnsplitJets;
     ComputeCoefficients(problem, engine);
     const bool fellBack = engine.UnsplitJets != before;
     ComputeCoefficientsChecked(plain, engine);
-    for (std::int32_t v = 0; v < problem.Coefficients.count(); ++v)
+    if (arrays < 0)
+        arrays = problem.Coefficients.count();
+    for (std::int32_t v = 0; v < arrays; ++v)
         for (std::int32_t k = 0; k < problem.Coefficients.length(v); ++k)
             if (!sameBits(problem.Coefficients[v][k], plain.Coefficients[v][k])) {
                 ADD_FAILURE() << std::setprecision(21) << "variable " << v << " order " << k << ": "
