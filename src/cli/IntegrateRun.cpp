@@ -4,6 +4,7 @@
 #include "common/OrvantaError.h"
 #include "common/TextFile.h"
 #include "compiler/FormulaParser.h"
+#include "engine/TaylorEngine.h"
 #include "integrator/IndependentSum.h"
 #include "integrator/IntegrationRun.h"
 #include "integrator/ProblemCompile.h"
@@ -138,6 +139,8 @@ bool readIntegrateOption(const CliArguments& arguments, std::size_t& i, Integrat
         if (!times || *times < 0 || *times > 2)
             usageError(IntegrateUsage, "--differentiate is 0, 1 or 2");
         options.Differentiate = static_cast<int>(*times);
+    } else if (option == "--native") {
+        options.Native = true;
     } else if (option == "--assume-radius-limit") {
         options.AssumeRadiusLimit = true;
     } else {
@@ -238,6 +241,16 @@ void prepareIntegration(IntegrateSession& session, const IntegrateOptions& optio
                       options.Circular || !options.ResultsLength);
     if (!created.Created && length > 0)
         throw OrvantaError("The Results array was not created");
+    if (options.Native) {
+        // The radius over all arrays reads the intermediate ones too; otherwise the compiled jet
+        // fills the variables only.
+        const NativeArrays arrays = state.RadiusChoice == RadiusVariables::All
+                                        ? NativeArrays::Every
+                                        : NativeArrays::Variables;
+        std::string why;
+        if (!useNativeJet(problem, state, arrays, why))
+            ui.message("The jet stays interpreted: " + why);
+    }
 }
 
 void applyRunOptions(IntegrateSession& session, const IntegrateOptions& options, Ui& ui) {

@@ -37,6 +37,7 @@ struct IntegrateOptions {
     std::optional<std::string> Special; // --special FILE.sing, loaded before compiling
     int Differentiate = 0;              // --differentiate 0|1|2 for the special point
     bool AssumeRadiusLimit = false;     // --assume-radius-limit at the special point
+    bool Native = false; // --native: the jet compiled to machine code by the system's compiler
 };
 
 constexpr const char* IntegrateUsage =
@@ -44,7 +45,8 @@ constexpr const char* IntegrateUsage =
     "[--abs TOL] [--rel TOL] [--tol E] [--go-despite] [--terms N] [--factor K] [--radius-limit R] "
     "[--radius main|aux|all] [--radians] [--every [--show-step]] [--results L [--circular] "
     "[--aux]] "
-    "[--save-data PATH.ode] [--special FILE.sing [--differentiate 0|1|2] [--assume-radius-limit]]";
+    "[--save-data PATH.ode] [--special FILE.sing [--differentiate 0|1|2] [--assume-radius-limit]] "
+    "[--native]";
 
 // Without --results the run keeps only its last points, so that its memory does not grow with
 // the number of steps; --save-data writes them as its elements.

@@ -69,7 +69,6 @@ std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::
             return nullptr;
         }
     }
-    if (std::getenv("ORV_KEEP")) { std::ofstream(std::getenv("ORV_KEEP")) << source; }
     // No -ffast-math or the like: the code must round exactly as written.
     const std::string command = "'" + compilerName() + "' -O2 -fPIC -shared -w -o '" +
                                 libraryPath + "' '" + sourcePath + "' 2> '" + errorsPath + "'";

@@ -681,6 +681,14 @@ void EvalOrderK(TCompiledProblem& problem, EngineState& engine, std::int32_t k) 
 bool useNativeJet(TCompiledProblem& problem, EngineState& engine, NativeArrays arrays,
                   std::string& why) {
     const EnginePlan& plan = planFor(problem, engine);
+    // Past this the compiled code holds more values than the registers do, and the interpreted
+    // jet's fused loops win (a 10-body ring ran three times slower compiled).
+    constexpr std::size_t largestNative = 100;
+    if (plan.Steps.size() > largestNative) {
+        why = "problems of more than " + std::to_string(largestNative) +
+              " operations run faster interpreted";
+        return false;
+    }
     const auto keptBelow = static_cast<std::uint32_t>(
         arrays == NativeArrays::Every || problem.DerivStart >= problem.Coefficients.count()
             ? plan.BlockSize

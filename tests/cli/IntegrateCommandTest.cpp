@@ -56,6 +56,26 @@ TEST(IntegrateCommand, LastPointOfTheExponentialAtTen) {
     EXPECT_NE(r.err.find("5 steps (0 step splits).  Total: 5.  Took "), std::string::npos) << r.err;
 }
 
+TEST(IntegrateCommand, NativeJetPrintsTheSamePoints) {
+    const std::string kepler = problemPath("kepler.ode");
+    for (const char* mode : {"", " --control tol", " --radius all"}) {
+        SCOPED_TRACE(mode);
+        const std::string run = kepler + " --steps 300 --every" + mode;
+        const CliResult interpreted = integrate(run);
+        const CliResult native = integrate(run + " --native");
+        EXPECT_EQ(native.status, 0) << native.err;
+        EXPECT_EQ(native.out, interpreted.out);
+        EXPECT_EQ(native.err.find("interpreted"), std::string::npos) << native.err;
+    }
+    // A problem the compiled jet has no code for runs interpreted, and says why.
+    const std::string file = writeProblem(
+        "orvanta_sine.ode", "[Main variables]\nt = 0\nx = 1\n[ODEs]\nt' = 1\nx' = sin(x)\n");
+    const CliResult sine = integrate(file + " --steps 3 --native");
+    EXPECT_EQ(sine.status, 0);
+    EXPECT_NE(sine.err.find("The jet stays interpreted: "), std::string::npos) << sine.err;
+    EXPECT_EQ(sine.out, integrate(file + " --steps 3").out);
+}
+
 TEST(IntegrateCommand, EveryPointWithTheInitialOneFirst) {
     const std::string file =
         writeProblem("orvanta_line.ode", "[Main variables]\nx = 0\n[ODEs]\nx' = 2\n");
