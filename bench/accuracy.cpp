@@ -1,10 +1,12 @@
 // Accuracy of the step rules against closed forms: every problem of the accuracy table run to its
 // end in every mode, with its error (largest over the variables, relative above 1) and its steps
 // as counters next to the time of the whole run; then the race of the Kepler orbit and the
-// figure-eight over ten periods in the tolerance mode at 1e-19.
+// figure-eight over ten periods in the tolerance mode at 1e-19, interpreted and with the jet
+// compiled to machine code.
 #include "../tests/support/ClosedFormRuns.h"
 
 #include "common/TextFile.h"
+#include "engine/TaylorEngine.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,13 +34,24 @@ Extended figureEightEnergy(const TCompiledProblem& p) {
     return kinetic - 1 / distance(1, 3) - 1 / distance(1, 5) - 1 / distance(3, 5);
 }
 
-void raceFigureEight(benchmark::State& bench) {
+// The jet compiled to machine code for a race run, or the reason it is not.
+bool raceNative(benchmark::State& bench, ClosedFormRun& run, bool native) {
+    std::string why;
+    if (!native || useNativeJet(run.Problem, run.State, NativeArrays::Variables, why))
+        return true;
+    bench.SkipWithError(why.c_str());
+    return false;
+}
+
+void raceFigureEight(benchmark::State& bench, bool native) {
     const auto text = readWholeFile(std::string(ORVANTA_PROBLEMS_DIR) + "/figure8.ode");
     if (!text)
         throw std::runtime_error("cannot read figure8.ode");
     // Ten periods; the energy is the error's measure.
     const ClosedFormCase c{"figure-eight", *text, 63.2591398L, {}};
     ClosedFormRun run(c, {"tolerance 1e-19", ErrorControl::Tolerance, 0.5L, 1e-19L});
+    if (!raceNative(bench, run, native))
+        return;
     run.Problem.TermArmed = false;
     applyInitialValues(run.State, run.Problem);
     const Extended start = figureEightEnergy(run.Problem);
@@ -50,8 +63,10 @@ void raceFigureEight(benchmark::State& bench) {
         static_cast<double>(std::fabs(figureEightEnergy(run.Problem) / start - 1));
 }
 
-void raceKepler(benchmark::State& bench) {
+void raceKepler(benchmark::State& bench, bool native) {
     ClosedFormRun run(keplerCase(10), {"tolerance 1e-19", ErrorControl::Tolerance, 0.5L, 1e-19L});
+    if (!raceNative(bench, run, native))
+        return;
     std::int32_t steps = 0;
     for (auto _ : bench)
         steps = run.run();
@@ -65,8 +80,13 @@ const bool registered = [] {
             benchmark::RegisterBenchmark(("accuracy/" + c.Name + "/" + mode.Name).c_str(),
                                          closedForm, c, mode)
                 ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("race/kepler", raceKepler)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("race/figure8", raceFigureEight)->Unit(benchmark::kMillisecond);
+    for (const bool native : {false, true}) {
+        const std::string suffix = native ? "_native" : "";
+        benchmark::RegisterBenchmark(("race/kepler" + suffix).c_str(), raceKepler, native)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("race/figure8" + suffix).c_str(), raceFigureEight, native)
+            ->Unit(benchmark::kMillisecond);
+    }
     return true;
 }();
 

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr std::size_t SumsPerLoop = 4;
+
 // The generated file's own pair helpers: the split of ValuePair.h (splitInto, then
 // splitsExactly's test of Hi's exponent) and the join, so that it needs no header of ours.
 constexpr const char* Prelude = R"jet(typedef long double E;
@@ -359,8 +361,12 @@ class SourceWriter {
                 else
                     emitPlain(*step);
             }
-            if (!sums.empty())
-                emitSums(sums);
+            // A loop holds its accumulators and the terms in flight in the eight registers of
+            // the floating-point stack: more sums at once would spill on every term.
+            for (std::size_t first = 0; first < sums.size(); first += SumsPerLoop)
+                emitSums({sums.begin() + static_cast<std::ptrdiff_t>(first),
+                          sums.begin() + static_cast<std::ptrdiff_t>(
+                                             std::min(sums.size(), first + SumsPerLoop))});
         }
         // The main variables' next coefficients, after every step has read coefficient k.
         body_ << "        if (k + 1 < n) {\n            const E d = (E)(k + 1);\n";
