@@ -95,6 +95,11 @@ class SourceWriter {
             paired_.insert({step.U, step.W});
             zeros_.insert({step.U, step.W});
             return true;
+        case PlanKind::DivVV:
+        case PlanKind::ConstDiv:
+            paired_.insert({step.R, step.W});
+            zeros_.insert({step.R, step.W});
+            return true;
         case PlanKind::Square:
         case PlanKind::NegSquare:
             paired_.insert(step.U);
@@ -229,7 +234,11 @@ class SourceWriter {
 
     static bool isSum(PlanKind kind) {
         return kind == PlanKind::MulVV || kind == PlanKind::Pow || kind == PlanKind::Square ||
-               kind == PlanKind::NegSquare;
+               kind == PlanKind::NegSquare || isQuotient(kind);
+    }
+    // u/w and c/w: the sum of r[j] w[k-j] over j = 0 .. k-1 of the result so far.
+    static bool isQuotient(PlanKind kind) {
+        return kind == PlanKind::DivVV || kind == PlanKind::ConstDiv;
     }
     static bool isSquare(PlanKind kind) {
         return kind == PlanKind::Square || kind == PlanKind::NegSquare;
@@ -245,6 +254,8 @@ class SourceWriter {
                    newest(step.U) + ";";
         if (isSquare(step.Kind))
             return s + " += " + zero(step.U) + " * " + newest(step.U) + ";";
+        if (isQuotient(step.Kind))
+            return s + " += " + zero(step.R) + " * " + newest(step.W) + ";";
         return s + " += " + zero(step.U) + " * " + newest(step.W) + ";";
     }
     std::string loopTerm(const PlanStep& step, const std::string& s) const {
@@ -253,12 +264,18 @@ class SourceWriter {
                    pair(step.U, "k - j") + ";";
         if (isSquare(step.Kind))
             return s + " += " + pair(step.U, "j") + " * " + pair(step.U, "k - j") + ";";
+        if (isQuotient(step.Kind))
+            return s + " += " + pair(step.R, "j") + " * " + pair(step.W, "k - j") + ";";
         return s + " += " + pair(step.U, "j") + " * " + pair(step.W, "k - j") + ";";
     }
     std::string finish(const PlanStep& step, const std::string& s) const {
         switch (step.Kind) {
         case PlanKind::Pow:
             return "r = " + s + " / " + zero(step.U) + ";";
+        case PlanKind::DivVV:
+            return "r = (" + newest(step.U) + " - " + s + ") / " + zero(step.W) + ";";
+        case PlanKind::ConstDiv:
+            return "r = -" + s + " / " + zero(step.W) + ";";
         case PlanKind::Square:
         case PlanKind::NegSquare: {
             const std::string h = pair(step.U, "k / 2");

@@ -66,12 +66,13 @@ TEST(NativeJet, FillingTheVariablesOnlyGivesTheirBits) {
 
 TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
     // Copies, negations, constant factors and quotients, sums and differences, products,
-    // squares and their negations, powers; two sums of one level run side by side.
+    // quotients of variables and of a constant by a variable, squares and their negations,
+    // powers; sums of one level run side by side.
     EngineState engine;
     auto p = compile({{"a = 3", "c = -1.5"},
                       {"x = 0.5", "y = -0.25", "z = 2"},
                       {"q = x^2 + z^c", "m = -z^2"},
-                      {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y"}},
+                      {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y + x/z + a/z"}},
                      engine.TermCount);
     makeNative(p, engine);
     for (int point = 0; point < 3; ++point) {
