@@ -22,7 +22,7 @@ const char* const Usage =
     "massive FILE.ode INPUT OUTPUT --steps N [--to VALUE] [--backward] "
     "[--control none|middle|back] [--abs TOL] [--rel TOL] [--terms N] [--factor K] "
     "[--radius-limit R] [--radius main|aux|all] [--radians] [--aux] [--spell-out] [--threads K] "
-    "[--mpi]";
+    "[--mpi] [--native]";
 
 struct MassiveOptions {
     IntegrateOptions Integrate;

@@ -19,7 +19,7 @@ namespace {
 const char* const Usage =
     "table FILE.ode --steps N --from A --to B (--step H | --count M) --vars x,y "
     "[--format extended|double|text|csv] [--out PATH] [--backward] [--control none|middle|back] "
-    "[--abs TOL] [--rel TOL] [--terms N] [--factor K] [--radius-limit R] [--radians]";
+    "[--abs TOL] [--rel TOL] [--terms N] [--factor K] [--radius-limit R] [--radians] [--native]";
 
 struct TableOptions {
     IntegrateOptions Integrate;

@@ -42,8 +42,10 @@ TEST_F(MassiveCommand, TwoThreadsWriteTheFileOfOneByteForByte) {
     ASSERT_EQ(shell(massive(folder.path("one.txt"), "--threads 1")), 0);
     ASSERT_EQ(shell(massive(folder.path("two.txt"), "--threads 2 --spell-out --aux")), 0);
     ASSERT_EQ(shell(massive(folder.path("two2.txt"), "--threads 2")), 0);
+    ASSERT_EQ(shell(massive(folder.path("native.txt"), "--threads 2 --native")), 0);
     const std::string one = readBytes(folder.path("one.txt"));
     EXPECT_EQ(readBytes(folder.path("two2.txt")), one);
+    EXPECT_EQ(readBytes(folder.path("native.txt")), one);
     EXPECT_NE(readBytes(folder.path("two.txt")).find("steps of 100,\t Specified number of steps"),
               std::string::npos);
     EXPECT_NE(readBytes(folder.path("err.txt")).find("60 records written"), std::string::npos);
