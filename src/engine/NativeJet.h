@@ -15,15 +15,22 @@
 
 struct EnginePlan;
 
-// The power x^y at order 0, as the interpreted pass takes it.
-using PowerFunction = Extended (*)(Extended x, Extended y);
+// What the compiled jet reads besides the block: the power weights of the plan, the engine's
+// recurrence tables as pairs, and the power x^y at order 0, as the interpreted pass takes them.
+struct NativeJetTables {
+    const ValuePair* Weights;
+    const ValuePair* FracKJ;
+    const ValuePair* FracJK;
+    const ValuePair* FracSqrt;
+    Extended (*Power)(Extended x, Extended y);
+};
 
 // Every coefficient of every array, with coefficient 0 of the main variables and the constants in
 // place. Returns 0, or 1 when a value did not split into a pair exactly, 2 when an exponent is no
 // longer the one the code was written for: then nothing it made is to be used. Faults are left
 // in the flags.
-using NativeJetFunction = int (*)(Extended* block, ValuePair* pairs, const ValuePair* weights,
-                                  std::int32_t terms, PowerFunction power);
+using NativeJetFunction = int (*)(Extended* block, ValuePair* pairs,
+                                  const NativeJetTables* tables, std::int32_t terms);
 
 class NativeJet {
   public:
@@ -32,9 +39,9 @@ class NativeJet {
     NativeJet(const NativeJet&) = delete;
     NativeJet& operator=(const NativeJet&) = delete;
 
-    int run(Extended* block, ValuePair* pairs, const ValuePair* weights, std::int32_t terms,
-            PowerFunction power) const {
-        return run_(block, pairs, weights, terms, power);
+    int run(Extended* block, ValuePair* pairs, const NativeJetTables& tables,
+            std::int32_t terms) const {
+        return run_(block, pairs, &tables, terms);
     }
 
   private:

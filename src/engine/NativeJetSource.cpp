@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -15,8 +16,10 @@ constexpr std::size_t SumsPerLoop = 4;
 
 // The generated file's own pair helpers: the split of ValuePair.h (splitInto, then
 // splitsExactly's test of Hi's exponent) and the join, so that it needs no header of ours.
-constexpr const char* Prelude = R"jet(typedef long double E;
+constexpr const char* Prelude = R"jet(#include <math.h>
+typedef long double E;
 struct P { double Hi, Lo; };
+struct T { const P* w; const P* kj; const P* jk; const P* sq; E (*power)(E, E); };
 static inline void split(P& q, E x, int& bad) {
     __asm__("fstl %0\n\tfldl %0\n\tfsub %%st(1), %%st\n\tfchs\n\tfstpl %1"
             : "+m"(q.Hi), "+m"(q.Lo) : "t"(x) : "st(7)");
@@ -54,8 +57,7 @@ class SourceWriter {
         writeLoop();
         std::ostringstream file;
         file << Prelude
-             << "extern \"C\" int orvanta_native_jet(E* b, P* p, const P* w, int n, "
-                "E (*power)(E, E)) {\n"
+             << "extern \"C\" int orvanta_native_jet(E* b, P* p, const T* t, int n) {\n"
              << "    int bad = 0;\n"
              << guards_.str() << order0_.str();
         for (const std::uint32_t at : zeros_)
@@ -91,15 +93,6 @@ class SourceWriter {
         case PlanKind::UDivConst:
             zeros_.insert(step.W);
             return true;
-        case PlanKind::MulVV:
-            paired_.insert({step.U, step.W});
-            zeros_.insert({step.U, step.W});
-            return true;
-        case PlanKind::DivVV:
-        case PlanKind::ConstDiv:
-            paired_.insert({step.R, step.W});
-            zeros_.insert({step.R, step.W});
-            return true;
         case PlanKind::Square:
         case PlanKind::NegSquare:
             paired_.insert(step.U);
@@ -112,13 +105,16 @@ class SourceWriter {
                 why = "a power whose weights are not kept as pairs";
                 return false;
             }
-            paired_.insert({step.R, step.U});
-            zeros_.insert({step.R, step.U});
             guards_ << "    if (b[" << step.W << "] != " << exactLiteral(exponent)
                     << ") return 2;\n";
+            markSum(step);
             return true;
         }
         default:
+            if (sumShape(step)) {
+                markSum(step);
+                return true;
+            }
             why = "an operation without native code (plan step " +
                   std::to_string(static_cast<int>(step.Kind)) + ")";
             return false;
@@ -156,7 +152,34 @@ class SourceWriter {
                 value = "a / c";
                 break;
             case OpPow:
-                value = "power(a, c)";
+                value = "t->power(a, c)";
+                break;
+            case OpCos:
+                value = "cosl(a)";
+                break;
+            case OpSin:
+                value = "sinl(a)";
+                break;
+            case OpTan:
+                value = "tanl(a)";
+                break;
+            case OpArccos:
+                value = "atan2l(sqrtl((1 + a) * (1 - a)), a)";
+                break;
+            case OpArcsin:
+                value = "atan2l(a, sqrtl(1 - a * a))";
+                break;
+            case OpArctan:
+                value = "atanl(a)";
+                break;
+            case OpExp:
+                value = "expl(a)";
+                break;
+            case OpLn:
+                value = "logl(a)";
+                break;
+            case OpSqrt:
+                value = "sqrtl(a)";
                 break;
             default:
                 why = "an operation without native code at order 0";
@@ -232,58 +255,148 @@ class SourceWriter {
         }
     }
 
-    static bool isSum(PlanKind kind) {
-        return kind == PlanKind::MulVV || kind == PlanKind::Pow || kind == PlanKind::Square ||
-               kind == PlanKind::NegSquare || isQuotient(kind);
-    }
-    // u/w and c/w: the sum of r[j] w[k-j] over j = 0 .. k-1 of the result so far.
-    static bool isQuotient(PlanKind kind) {
-        return kind == PlanKind::DivVV || kind == PlanKind::ConstDiv;
+    // How the terms of a sum are formed: an optional weight times two factors, each an array read
+    // at j or at k - j, for j from 0 (then the first term reads a newest coefficient) or from 1 up
+    // to k - 1 (see stepOrderK). Squares are summed over half the terms and are apart.
+    enum class Weights { None, Power, FracKJ, FracJK, FracSqrt };
+    struct Factor {
+        std::uint32_t Array;
+        bool AtJ; // else at k - j
+    };
+    struct SumShape {
+        Weights Weight;
+        Factor First, Second;
+        bool FromZero;
+    };
+    static std::optional<SumShape> sumShape(const PlanStep& step) {
+        const std::uint32_t r = step.R, u = step.U, w = step.W;
+        switch (step.Kind) {
+        case PlanKind::MulVV:
+            return SumShape{Weights::None, {u, true}, {w, false}, true};
+        case PlanKind::DivVV:
+        case PlanKind::ConstDiv:
+            return SumShape{Weights::None, {r, true}, {w, false}, true};
+        case PlanKind::Pow:
+            return SumShape{Weights::Power, {r, true}, {u, false}, true};
+        case PlanKind::Cos:
+        case PlanKind::Sin:
+        case PlanKind::Tan:
+            return SumShape{Weights::FracKJ, {w, true}, {u, false}, true};
+        case PlanKind::Exp:
+            return SumShape{Weights::FracKJ, {r, true}, {u, false}, true};
+        case PlanKind::Sqrt:
+            return SumShape{Weights::FracSqrt, {r, true}, {u, false}, true};
+        case PlanKind::Ln:
+            return SumShape{Weights::FracKJ, {r, false}, {u, true}, false};
+        case PlanKind::Arcsin:
+        case PlanKind::Arccos:
+            return SumShape{Weights::FracJK, {r, true}, {w, false}, false};
+        default:
+            return std::nullopt;
+        }
     }
     static bool isSquare(PlanKind kind) {
         return kind == PlanKind::Square || kind == PlanKind::NegSquare;
     }
-    // The accumulator of a sum, and for a power the row of its weights, are named s<i>, q<i>.
-    static std::string weightRow(const std::string& s) { return "q" + s.substr(1); }
+    static bool isSum(const PlanStep& step) { return isSquare(step.Kind) || sumShape(step); }
 
-    // The first term of a sum (j = 0, with the coefficient made last), the term of j inside the
-    // loop, and what follows the loop, each as the interpreted pass adds it.
+    // The arrays a sum reads in its loop are kept as pairs; coefficient 0 of those its first term
+    // and its finish read is read from the pairs too.
+    void markSum(const PlanStep& step) {
+        const SumShape shape = *sumShape(step);
+        paired_.insert({shape.First.Array, shape.Second.Array});
+        zeros_.insert({shape.First.Array, shape.Second.Array, step.U, step.W});
+    }
+
+    // The arrays a step reads at coefficient k: the ones that order its steps.
+    static std::vector<std::uint32_t> newestReads(const PlanStep& step) {
+        switch (step.Kind) {
+        case PlanKind::CopyW:
+        case PlanKind::NegW:
+        case PlanKind::ConstTimesW:
+        case PlanKind::ConstDiv:
+            return {step.W};
+        case PlanKind::AddVV:
+        case PlanKind::SubVV:
+        case PlanKind::MulVV:
+        case PlanKind::DivVV:
+            return {step.U, step.W};
+        default:
+            return {step.U};
+        }
+    }
+
+    // The row of weights for order k, named q<i> after the sum's accumulator s<i>.
+    std::string weightRow(const PlanStep& step, const SumShape& shape) const {
+        const std::string row = " + (long)k * (k + 1) / 2";
+        switch (shape.Weight) {
+        case Weights::Power:
+            return "t->w + " + std::to_string(plan_.Powers[step.Aux].Offset) + row;
+        case Weights::FracKJ:
+            return "t->kj" + row;
+        case Weights::FracJK:
+            return "t->jk" + row;
+        case Weights::FracSqrt:
+            return "t->sq" + row;
+        case Weights::None:
+            break;
+        }
+        return {};
+    }
+    static std::string rowName(const std::string& s) { return "q" + s.substr(1); }
+
+    // A term of the sum: at j = 0 with the factors' coefficient 0 and newest coefficient, else at
+    // j from the pairs.
+    std::string term(const SumShape& shape, const std::string& s, bool atZero) const {
+        auto factor = [&](const Factor& f) {
+            if (atZero)
+                return f.AtJ ? zero(f.Array) : newest(f.Array);
+            return pair(f.Array, f.AtJ ? "j" : "k - j");
+        };
+        std::string text = s + " += ";
+        if (shape.Weight != Weights::None)
+            text += "J(" + rowName(s) + (atZero ? "[0]) * " : "[j]) * ");
+        return text + factor(shape.First) + " * " + factor(shape.Second) + ";";
+    }
     std::string firstTerm(const PlanStep& step, const std::string& s) const {
-        if (step.Kind == PlanKind::Pow)
-            return s + " += J(" + weightRow(s) + "[0]) * " + zero(step.R) + " * " +
-                   newest(step.U) + ";";
         if (isSquare(step.Kind))
             return s + " += " + zero(step.U) + " * " + newest(step.U) + ";";
-        if (isQuotient(step.Kind))
-            return s + " += " + zero(step.R) + " * " + newest(step.W) + ";";
-        return s + " += " + zero(step.U) + " * " + newest(step.W) + ";";
+        const SumShape shape = *sumShape(step);
+        return shape.FromZero ? term(shape, s, true) : std::string();
     }
     std::string loopTerm(const PlanStep& step, const std::string& s) const {
-        if (step.Kind == PlanKind::Pow)
-            return s + " += J(" + weightRow(s) + "[j]) * " + pair(step.R, "j") + " * " +
-                   pair(step.U, "k - j") + ";";
         if (isSquare(step.Kind))
             return s + " += " + pair(step.U, "j") + " * " + pair(step.U, "k - j") + ";";
-        if (isQuotient(step.Kind))
-            return s + " += " + pair(step.R, "j") + " * " + pair(step.W, "k - j") + ";";
-        return s + " += " + pair(step.U, "j") + " * " + pair(step.W, "k - j") + ";";
+        return term(*sumShape(step), s, false);
     }
+    // Coefficient k from the sum, as the interpreted pass finishes it.
     std::string finish(const PlanStep& step, const std::string& s) const {
+        const std::string u = newest(step.U), u0 = zero(step.U), w0 = zero(step.W);
         switch (step.Kind) {
+        case PlanKind::MulVV:
+            return s + " += " + u + " * " + w0 + "; r = " + s + ";";
         case PlanKind::Pow:
-            return "r = " + s + " / " + zero(step.U) + ";";
+        case PlanKind::Sqrt:
+            return "r = " + s + " / " + u0 + ";";
         case PlanKind::DivVV:
-            return "r = (" + newest(step.U) + " - " + s + ") / " + zero(step.W) + ";";
+        case PlanKind::Arcsin:
+            return "r = (" + u + " - " + s + ") / " + w0 + ";";
         case PlanKind::ConstDiv:
-            return "r = -" + s + " / " + zero(step.W) + ";";
+            return "r = -" + s + " / " + w0 + ";";
+        case PlanKind::Arccos:
+            return "r = -(" + u + " + " + s + ") / " + w0 + ";";
+        case PlanKind::Ln:
+            return "r = (" + u + " - " + s + ") / " + u0 + ";";
+        case PlanKind::Cos:
+            return "r = -" + s + ";";
         case PlanKind::Square:
         case PlanKind::NegSquare: {
             const std::string h = pair(step.U, "k / 2");
             return "if (k % 2 != 0) r = 2 * " + s + "; else r = " + h + " * " + h + " + 2 * " +
                    s + ";" + (step.Kind == PlanKind::NegSquare ? " r = -r;" : "");
         }
-        default:
-            return s + " += " + newest(step.U) + " * " + zero(step.W) + "; r = " + s + ";";
+        default: // Sin, Tan, Exp
+            return "r = " + s + ";";
         }
     }
 
@@ -302,16 +415,16 @@ class SourceWriter {
     }
 
     // Sums that do not wait for each other run in one loop, each with its own accumulator and its
-    // own order of terms: their add chains overlap. Products and powers run over j = 1 .. k-1,
-    // squares over j = 1 .. (k-1)/2.
+    // own order of terms: their add chains overlap. Squares run over j = 1 .. (k-1)/2, the others
+    // over j = 1 .. k-1.
     void emitSums(const std::vector<const PlanStep*>& sums) {
         body_ << "        {\n";
         for (std::size_t i = 0; i < sums.size(); ++i) {
             const PlanStep& step = *sums[i];
             const std::string s = "s" + std::to_string(i);
-            if (step.Kind == PlanKind::Pow)
-                body_ << "            const P* " << weightRow(s) << " = w + "
-                      << plan_.Powers[step.Aux].Offset << " + (long)k * (k + 1) / 2;\n";
+            if (const auto shape = sumShape(step); shape && shape->Weight != Weights::None)
+                body_ << "            const P* " << rowName(s) << " = " << weightRow(step, *shape)
+                      << ";\n";
             body_ << "            E " << s << " = 0; " << firstTerm(step, s) << "\n";
         }
         for (const bool squares : {false, true}) {
@@ -346,14 +459,14 @@ class SourceWriter {
         bool listOrder = written_.size() != plan_.Steps.size();
         for (const PlanStep& step : plan_.Steps) {
             std::size_t level = 0;
-            for (const std::uint32_t operand : {step.U, step.W}) {
+            for (const std::uint32_t operand : newestReads(step)) {
                 const auto made = levelOf.find(operand);
                 if (made != levelOf.end())
                     level = std::max(level, made->second);
                 else if (written_.count(operand)) // by a later step
                     listOrder = true;
             }
-            levelOf[step.R] = level + (isSum(step.Kind) ? 1 : 0);
+            levelOf[step.R] = level + (isSum(step) ? 1 : 0);
         }
         if (listOrder) {
             for (const PlanStep& step : plan_.Steps)
@@ -361,7 +474,7 @@ class SourceWriter {
             return result;
         }
         for (const PlanStep& step : plan_.Steps) {
-            const std::size_t level = levelOf[step.R] - (isSum(step.Kind) ? 1 : 0);
+            const std::size_t level = levelOf[step.R] - (isSum(step) ? 1 : 0);
             if (result.size() <= level)
                 result.resize(level + 1);
             result[level].push_back(&step);
@@ -373,7 +486,7 @@ class SourceWriter {
         for (const auto& level : levels()) {
             std::vector<const PlanStep*> sums;
             for (const PlanStep* step : level) {
-                if (isSum(step->Kind))
+                if (isSum(*step))
                     sums.push_back(step);
                 else
                     emitPlain(*step);

@@ -658,8 +658,9 @@ PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, Eng
 bool runNativeJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
     clearFloatFaults();
     ValuePair* const pairs = pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
-    if (plan.Native->run(problem.Coefficients.data(), pairs, plan.WeightPairs.data(),
-                         engine.TermCount, &Power) != 0 ||
+    const NativeJetTables tables{plan.WeightPairs.data(), engine.FracKJPairs.data(),
+                                 engine.FracJKPairs.data(), engine.FracSqrtPairs.data(), &Power};
+    if (plan.Native->run(problem.Coefficients.data(), pairs, tables, engine.TermCount) != 0 ||
         floatFaultRaised())
         return false;
     ++engine.NativeJets;

@@ -69,7 +69,7 @@ TEST(IntegrateCommand, NativeJetPrintsTheSamePoints) {
     }
     // A problem the compiled jet has no code for runs interpreted, and says why.
     const std::string file = writeProblem(
-        "orvanta_sine.ode", "[Main variables]\nt = 0\nx = 1\n[ODEs]\nt' = 1\nx' = sin(x)\n");
+        "orvanta_sine.ode", "[Main variables]\nt = 0\nx = 1\n[ODEs]\nt' = 1\nx' = sin(t)\n");
     const CliResult sine = integrate(file + " --steps 3 --native");
     EXPECT_EQ(sine.status, 0);
     EXPECT_NE(sine.err.find("The jet stays interpreted: "), std::string::npos) << sine.err;

@@ -74,12 +74,21 @@ TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
                       {"q = x^2 + z^c", "m = -z^2"},
                       {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y + x/z + a/z"}},
                      engine.TermCount);
-    makeNative(p, engine);
-    for (int point = 0; point < 3; ++point) {
-        expectPlainBits(p, engine);
-        advance(p, 0.05L, engine.TermCount);
+    // The functions and their weighted sums.
+    auto functions = compile({{"a = 0.5"},
+                              {"x = 0.3", "y = 0.2"},
+                              {"q = sin(x) + cos(y)", "e = exp(x) + sqrt(y + 1) + ln(y + 2)",
+                               "g = arctan(x) + arcsin(a*y) + arccos(a*x) + tan(a*y)"},
+                              {"x' = q - e*a", "y' = g*a - y"}},
+                             engine.TermCount);
+    for (TCompiledProblem* problem : {&p, &functions}) {
+        makeNative(*problem, engine);
+        for (int point = 0; point < 3; ++point) {
+            expectPlainBits(*problem, engine);
+            advance(*problem, 0.05L, engine.TermCount);
+        }
     }
-    EXPECT_EQ(engine.NativeJets, 3u);
+    EXPECT_EQ(engine.NativeJets, 6u);
 }
 
 TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
@@ -111,7 +120,7 @@ TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
 TEST(NativeJet, SaysWhyItCannotBeMade) {
     EngineState engine;
     std::string why;
-    auto sine = compile({{}, {"x = 1", "y = 0"}, {}, {"x' = sin(y)", "y' = -x"}},
+    auto sine = compile({{}, {"t = 0", "x = 1"}, {}, {"t' = 1", "x' = sin(t)"}},
                         engine.TermCount);
     EXPECT_FALSE(useNativeJet(sine, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("operation"), std::string::npos) << why;
