@@ -48,6 +48,14 @@ inline Extended joined(const ValuePair& pair) {
     return joinValue(pair);
 }
 
+// Coefficient k + 1 of a main variable from coefficient k of its right side, split into its pair
+// when the variable is read in loops.
+inline void putNext(Extended* values, ValuePair* pairs, std::int32_t k, Extended derivative) {
+    values[k + 1] = derivative / static_cast<Extended>(k + 1);
+    if (pairs)
+        splitInto(pairs[k + 1], values[k + 1]);
+}
+
 // Stops the run when a hand-written jet does not give the engine's coefficients bit for bit.
 void requireSameBits(const LoadedProblem& loaded, std::int32_t index, const Extended* values,
                      const char* what) {
@@ -85,12 +93,9 @@ struct Lorenz {
     }
 
     void advance(std::int32_t k, Extended dx, Extended dy, Extended dz) {
-        const Extended q = static_cast<Extended>(k + 1);
-        x[k + 1] = dx / q;
-        splitInto(px[k + 1], x[k + 1]);
-        y[k + 1] = dy / q;
-        splitInto(py[k + 1], y[k + 1]);
-        z[k + 1] = dz / q;
+        putNext(x, px, k, dx);
+        putNext(y, py, k, dy);
+        putNext(z, nullptr, k, dz);
     }
 
     // Orders 1 .. Terms-1 of the main variables come from orders 0 .. Terms-2 of the right
@@ -205,13 +210,10 @@ struct Kepler {
     }
 
     void advance(std::int32_t k, Extended dx, Extended dy, Extended dvxk, Extended dvyk) {
-        const Extended q = static_cast<Extended>(k + 1);
-        x[k + 1] = dx / q;
-        splitInto(px[k + 1], x[k + 1]);
-        y[k + 1] = dy / q;
-        splitInto(py[k + 1], y[k + 1]);
-        vx[k + 1] = dvxk / q;
-        vy[k + 1] = dvyk / q;
+        putNext(x, px, k, dx);
+        putNext(y, py, k, dy);
+        putNext(vx, nullptr, k, dvxk);
+        putNext(vy, nullptr, k, dvyk);
     }
 
     Extended power(std::int32_t k) const {
