@@ -38,9 +38,9 @@ std::string exactLiteral(Extended value) {
     return text;
 }
 
-// Writes one order of the plan's steps. Offsets are the arrays' places in the block; v<off> holds
-// coefficient k of an array once this order (or, for a main variable, the last) has made it,
-// z<off> its coefficient 0.
+// Writes the jet: order 0 of every step in list order, then the loop over orders k >= 1. Offsets
+// are the arrays' places in the block; v<off> holds coefficient k of an array once this order
+// (or, for a main variable, the last) has made it; coefficient 0 is read from the pairs.
 class SourceWriter {
   public:
     SourceWriter(const EnginePlan& plan, std::uint32_t keptBelow)
@@ -52,7 +52,7 @@ class SourceWriter {
                 return false;
         for (const PlanStep& step : plan_.Steps)
             written_.insert(step.R);
-        if (!writeOrder0(why))
+        if (!inOrder(why) || !writeOrder0(why))
             return false;
         writeLoop();
         std::ostringstream file;
@@ -216,7 +216,9 @@ class SourceWriter {
         }
     }
 
-    // Coefficient k of an array: from its register once made, else from the block.
+    // Coefficient k of an array: from its register once this order made it, or for a main
+    // variable of a small problem from the register the last order left it in (with more main
+    // variables the eight registers of the x87 stack spill), else from the block.
     std::string newest(std::uint32_t at) const {
         if (madeThisOrder_.count(at) || (isMain(at) && plan_.MainOffsets.size() <= 4))
             return "v" + std::to_string(at);
@@ -447,32 +449,40 @@ class SourceWriter {
             madeThisOrder_.insert(step->R);
     }
 
+    // A step that reads coefficient k of an array before the step that makes it, or two steps
+    // that make one array: the interpreted pass would read what the last jet left, which the
+    // compiled jet may not have stored. The compiler never writes such a list.
+    bool inOrder(std::string& why) const {
+        std::set<std::uint32_t> made;
+        for (const PlanStep& step : plan_.Steps) {
+            for (const std::uint32_t operand : newestReads(step))
+                if (written_.count(operand) && !made.count(operand)) {
+                    why = "an operation that reads a result before it is made";
+                    return false;
+                }
+            if (!made.insert(step.R).second) {
+                why = "two operations that make one result";
+                return false;
+            }
+        }
+        return true;
+    }
+
     // Each step's level: the number of sums on its longest path of reads this order (a sum
     // counts for those after it). Sums of one level do not read each other, so they run side by
     // side; plain steps cost little and run before the sums of their level, in list order, which
     // puts every step after the ones it reads. Every step still forms its own value as in list
-    // order, so the bits do not change. A list where a step reads an array before the step that
-    // writes it, or two steps write one array, keeps list order.
+    // order, so the bits do not change.
     std::vector<std::vector<const PlanStep*>> levels() const {
         std::map<std::uint32_t, std::size_t> levelOf; // a sum's entry counts itself
-        std::vector<std::vector<const PlanStep*>> result;
-        bool listOrder = written_.size() != plan_.Steps.size();
         for (const PlanStep& step : plan_.Steps) {
             std::size_t level = 0;
-            for (const std::uint32_t operand : newestReads(step)) {
-                const auto made = levelOf.find(operand);
-                if (made != levelOf.end())
+            for (const std::uint32_t operand : newestReads(step))
+                if (const auto made = levelOf.find(operand); made != levelOf.end())
                     level = std::max(level, made->second);
-                else if (written_.count(operand)) // by a later step
-                    listOrder = true;
-            }
             levelOf[step.R] = level + (isSum(step) ? 1 : 0);
         }
-        if (listOrder) {
-            for (const PlanStep& step : plan_.Steps)
-                result.push_back({&step});
-            return result;
-        }
+        std::vector<std::vector<const PlanStep*>> result;
         for (const PlanStep& step : plan_.Steps) {
             const std::size_t level = levelOf[step.R] - (isSum(step) ? 1 : 0);
             if (result.size() <= level)

@@ -4,6 +4,7 @@
 #include "common/OrvantaError.h"
 #include "engine/CompiledFromText.h"
 #include "engine/EnginePlan.h"
+#include "engine/HandBuiltProblem.h"
 #include "engine/NativeJet.h"
 #include "engine/PlainBits.h"
 
@@ -125,6 +126,13 @@ TEST(NativeJet, SaysWhyItCannotBeMade) {
     EXPECT_FALSE(useNativeJet(sine, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("operation"), std::string::npos) << why;
     EXPECT_FALSE(sine.Plan->Native);
+
+    // x' = g + x read before g = x*x is made: the interpreted pass reads the last jet's g.
+    auto early = handBuilt(0, 1, 0, {{0.5L}, {0}, {0}},
+                           {instruction(ClassVV, OpAdd, 2, 0, 1), instruction(ClassVV, OpMul, 0, 0, 2)},
+                           -1, engine.TermCount);
+    EXPECT_FALSE(useNativeJet(early, engine, NativeArrays::Every, why));
+    EXPECT_NE(why.find("before it is made"), std::string::npos) << why;
 
     auto kepler = compileFile("kepler.ode", engine.TermCount);
     setenv("ORVANTA_CXX", "/nonexistent/compiler", 1);
