@@ -101,7 +101,11 @@ class SourceWriter {
         case PlanKind::Pow: {
             const PowerWeights& weights = plan_.Powers[step.Aux];
             const Extended exponent = weights.Exponent;
-            if (!weights.Paired || exponent == 0 || exponent == 1) {
+            if (exponent == 0 || exponent == 1) {
+                why = "a power to the exponent 0 or 1";
+                return false;
+            }
+            if (!weights.Paired) {
                 why = "a power whose weights are not kept as pairs";
                 return false;
             }
