@@ -98,6 +98,31 @@ class SourceWriter {
             paired_.insert(step.U);
             zeros_.insert(step.U);
             return true;
+        case PlanKind::MulTW:
+            paired_.insert(step.W);
+            zeros_.insert(step.U);
+            return true;
+        case PlanKind::MulWT:
+            paired_.insert(step.U);
+            zeros_.insert(step.W);
+            return true;
+        case PlanKind::DivVT:
+        case PlanKind::ConstDivT:
+            paired_.insert(step.R);
+            zeros_.insert(step.W);
+            return true;
+        case PlanKind::CosT:
+        case PlanKind::SinT:
+            paired_.insert(step.W);
+            return true;
+        case PlanKind::ExpT:
+            paired_.insert(step.R);
+            return true;
+        case PlanKind::LnT:
+        case PlanKind::SqrtT:
+            paired_.insert(step.R);
+            zeros_.insert(step.U);
+            return true;
         case PlanKind::Pow: {
             const PowerWeights& weights = plan_.Powers[step.Aux];
             const Extended exponent = weights.Exponent;
@@ -256,6 +281,28 @@ class SourceWriter {
             return "r = " + newest(u) + " + " + newest(w) + ";";
         case PlanKind::SubVV:
             return "r = " + newest(u) + " - " + newest(w) + ";";
+        // The shortcuts where an operand is t (coefficients t0, 1, 0, ...): coefficient k - 1 of
+        // the partner or of the result itself, from its pair.
+        case PlanKind::MulTW:
+            return "r = " + zero(u) + " * " + newest(w) + " + " + pair(w, "k - 1") + ";";
+        case PlanKind::MulWT:
+            return "r = " + newest(u) + " * " + zero(w) + " + " + pair(u, "k - 1") + ";";
+        case PlanKind::DivVT:
+            return "r = (" + newest(u) + " - " + pair(step.R, "k - 1") + ") / " + zero(w) + ";";
+        case PlanKind::ConstDivT:
+            return "r = -" + pair(step.R, "k - 1") + " / " + zero(w) + ";";
+        case PlanKind::CosT:
+            return "r = -" + pair(w, "k - 1") + " / (E)k;";
+        case PlanKind::SinT:
+            return "r = " + pair(w, "k - 1") + " / (E)k;";
+        case PlanKind::ExpT:
+            return "r = " + pair(step.R, "k - 1") + " / (E)k;";
+        case PlanKind::LnT:
+            return "r = (" + newest(u) + " - J(t->jk[(long)k * (k + 1) / 2 + k - 1]) * " +
+                   pair(step.R, "k - 1") + ") / " + zero(u) + ";";
+        case PlanKind::SqrtT:
+            return "r = (E)(3 - 2 * k) / (E)(2 * k) * " + pair(step.R, "k - 1") + " / " +
+                   zero(u) + ";";
         default:
             return {};
         }
@@ -321,7 +368,14 @@ class SourceWriter {
         case PlanKind::NegW:
         case PlanKind::ConstTimesW:
         case PlanKind::ConstDiv:
+        case PlanKind::MulTW:
             return {step.W};
+        case PlanKind::ConstDivT:
+        case PlanKind::CosT:
+        case PlanKind::SinT:
+        case PlanKind::ExpT:
+        case PlanKind::SqrtT:
+            return {};
         case PlanKind::AddVV:
         case PlanKind::SubVV:
         case PlanKind::MulVV:

@@ -68,12 +68,13 @@ TEST(IntegrateCommand, NativeJetPrintsTheSamePoints) {
         EXPECT_EQ(native.err.find("interpreted"), std::string::npos) << native.err;
     }
     // A problem the compiled jet has no code for runs interpreted, and says why.
-    const std::string file = writeProblem(
-        "orvanta_sine.ode", "[Main variables]\nt = 0\nx = 1\n[ODEs]\nt' = 1\nx' = sin(t)\n");
-    const CliResult sine = integrate(file + " --steps 3 --native");
-    EXPECT_EQ(sine.status, 0);
-    EXPECT_NE(sine.err.find("The jet stays interpreted: "), std::string::npos) << sine.err;
-    EXPECT_EQ(sine.out, integrate(file + " --steps 3").out);
+    const std::string file =
+        writeProblem("orvanta_power_of_t.ode", "[Constants]\nb = 2.5\n[Main variables]\nt = 0.5\n"
+                                               "x = 1\n[ODEs]\nt' = 1\nx' = t^b\n");
+    const CliResult power = integrate(file + " --steps 3 --native");
+    EXPECT_EQ(power.status, 0);
+    EXPECT_NE(power.err.find("The jet stays interpreted: "), std::string::npos) << power.err;
+    EXPECT_EQ(power.out, integrate(file + " --steps 3").out);
 }
 
 TEST(IntegrateCommand, EveryPointWithTheInitialOneFirst) {

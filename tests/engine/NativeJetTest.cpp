@@ -82,14 +82,20 @@ TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
                                "g = arctan(x) + arcsin(a*y) + arccos(a*x) + tan(a*y)"},
                               {"x' = q - e*a", "y' = g*a - y"}},
                              engine.TermCount);
-    for (TCompiledProblem* problem : {&p, &functions}) {
+    // The shortcuts for functions of t itself and products and quotients with t.
+    auto ofT = compile({{"a = 0.5"},
+                        {"t = 0.5", "x = 0.3"},
+                        {"q = sin(t) + cos(t) + exp(t) + ln(t) + sqrt(t)"},
+                        {"t' = 1", "x' = q*a + t*x - x*t*a + x/t - a/t"}},
+                       engine.TermCount);
+    for (TCompiledProblem* problem : {&p, &functions, &ofT}) {
         makeNative(*problem, engine);
         for (int point = 0; point < 3; ++point) {
             expectPlainBits(*problem, engine);
             advance(*problem, 0.05L, engine.TermCount);
         }
     }
-    EXPECT_EQ(engine.NativeJets, 6u);
+    EXPECT_EQ(engine.NativeJets, 9u);
 }
 
 TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
@@ -121,11 +127,11 @@ TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
 TEST(NativeJet, SaysWhyItCannotBeMade) {
     EngineState engine;
     std::string why;
-    auto sine = compile({{}, {"t = 0", "x = 1"}, {}, {"t' = 1", "x' = sin(t)"}},
-                        engine.TermCount);
-    EXPECT_FALSE(useNativeJet(sine, engine, NativeArrays::Every, why));
+    auto power = compile({{"b = 2.5"}, {"t = 0", "x = 1"}, {}, {"t' = 1", "x' = t^b"}},
+                         engine.TermCount);
+    EXPECT_FALSE(useNativeJet(power, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("operation"), std::string::npos) << why;
-    EXPECT_FALSE(sine.Plan->Native);
+    EXPECT_FALSE(power.Plan->Native);
 
     // x' = g + x read before g = x*x is made: the interpreted pass reads the last jet's g.
     auto early = handBuilt(0, 1, 0, {{0.5L}, {0}, {0}},
