@@ -70,8 +70,8 @@ void requireSameBits(const LoadedProblem& loaded, std::int32_t index, const Exte
 // lorenz.ode compiles to [13] = y - x, x' = sigma [13], [14] = rho - z, [15] = x [14],
 // y' = [15] - y, [16] = x y, [17] = beta z, z' = [16] - [17] (table indices of the engine).
 struct Lorenz {
-    static constexpr std::int32_t Sigma = 0, Beta = 2, X = 4, Y = 5, Z = 6, DX = 8, DY = 9,
-                                  DZ = 10, C = 14;
+    static constexpr std::int32_t Sigma = 0, Beta = 2, X = 4, Y = 5, Z = 6, DX = 8, DY = 9, DZ = 10,
+                                  C = 14;
     Extended sigma, beta, dx0, dy0, dz0;
     Extended x[Terms], y[Terms], z[Terms], a[Terms], b[Terms], c[Terms], d[Terms], e[Terms],
         f[Terms], g[Terms], h[Terms];

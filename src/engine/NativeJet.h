@@ -29,8 +29,8 @@ struct NativeJetTables {
 // place. Returns 0, or 1 when a value did not split into a pair exactly, 2 when an exponent is no
 // longer the one the code was written for: then nothing it made is to be used. Faults are left
 // in the flags.
-using NativeJetFunction = int (*)(Extended* block, ValuePair* pairs,
-                                  const NativeJetTables* tables, std::int32_t terms);
+using NativeJetFunction = int (*)(Extended* block, ValuePair* pairs, const NativeJetTables* tables,
+                                  std::int32_t terms);
 
 class NativeJet {
   public:

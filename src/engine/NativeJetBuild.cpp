@@ -70,8 +70,8 @@ std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::
         }
     }
     // No -ffast-math or the like: the code must round exactly as written.
-    const std::string command = "'" + compilerName() + "' -O2 -fPIC -shared -w -o '" +
-                                libraryPath + "' '" + sourcePath + "' 2> '" + errorsPath + "'";
+    const std::string command = "'" + compilerName() + "' -O2 -fPIC -shared -w -o '" + libraryPath +
+                                "' '" + sourcePath + "' 2> '" + errorsPath + "'";
     const int status = std::system(command.c_str());
     if (status != 0) {
         why = "the compiler failed (" + compilerName() + "): " + firstLines(errorsPath, 400);

@@ -56,8 +56,7 @@ class SourceWriter {
             return false;
         writeLoop();
         std::ostringstream file;
-        file << Prelude
-             << "extern \"C\" int orvanta_native_jet(E* b, P* p, const T* t, int n) {\n"
+        file << Prelude << "extern \"C\" int orvanta_native_jet(E* b, P* p, const T* t, int n) {\n"
              << "    int bad = 0;\n"
              << guards_.str() << order0_.str();
         for (const std::uint32_t at : zeros_)
@@ -68,7 +67,8 @@ class SourceWriter {
             file << "    E v" << at << ";\n";
         for (const std::uint32_t at : plan_.MainOffsets)
             file << "    E v" << at << " = b[" << at + 1 << "];\n";
-        file << "    for (int k = 1; k < n; ++k) {\n" << body_.str() << "    }\n    return bad;\n}\n";
+        file << "    for (int k = 1; k < n; ++k) {\n"
+             << body_.str() << "    }\n    return bad;\n}\n";
         source_ = file.str();
         return true;
     }
@@ -214,8 +214,8 @@ class SourceWriter {
                 why = "an operation without native code at order 0";
                 return false;
             }
-            order0_ << "    { const E a = b[" << step.U << "], c = b[" << step.W << "]; b[" << step.R
-                    << "] = " << value << "; }\n";
+            order0_ << "    { const E a = b[" << step.U << "], c = b[" << step.W << "]; b["
+                    << step.R << "] = " << value << "; }\n";
         }
         for (std::size_t i = 0; i < plan_.MainOffsets.size(); ++i)
             order0_ << "    b[" << plan_.MainOffsets[i] + 1 << "] = b[" << plan_.DerivOffsets[i]
@@ -301,8 +301,8 @@ class SourceWriter {
             return "r = (" + newest(u) + " - J(t->jk[(long)k * (k + 1) / 2 + k - 1]) * " +
                    pair(step.R, "k - 1") + ") / " + zero(u) + ";";
         case PlanKind::SqrtT:
-            return "r = (E)(3 - 2 * k) / (E)(2 * k) * " + pair(step.R, "k - 1") + " / " +
-                   zero(u) + ";";
+            return "r = (E)(3 - 2 * k) / (E)(2 * k) * " + pair(step.R, "k - 1") + " / " + zero(u) +
+                   ";";
         default:
             return {};
         }
@@ -452,8 +452,8 @@ class SourceWriter {
         case PlanKind::Square:
         case PlanKind::NegSquare: {
             const std::string h = pair(step.U, "k / 2");
-            return "if (k % 2 != 0) r = 2 * " + s + "; else r = " + h + " * " + h + " + 2 * " +
-                   s + ";" + (step.Kind == PlanKind::NegSquare ? " r = -r;" : "");
+            return "if (k % 2 != 0) r = 2 * " + s + "; else r = " + h + " * " + h + " + 2 * " + s +
+                   ";" + (step.Kind == PlanKind::NegSquare ? " r = -r;" : "");
         }
         default: // Sin, Tan, Exp
             return "r = " + s + ";";

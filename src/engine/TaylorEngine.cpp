@@ -634,7 +634,8 @@ enum class PairedJetEnd { Done, NoRecurrence, Unsplit };
 // runJet<false>, so the same bits, as long as every value read splits exactly. It stops at the
 // end of the first order where one did not.
 PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
-    ValuePair* const pairs = pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
+    ValuePair* const pairs =
+        pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
     const std::int32_t n = engine.TermCount;
     bool unsplit = false;
     for (std::int32_t k = 0; k < n; ++k) {
@@ -657,7 +658,8 @@ PairedJetEnd runPairedJet(TCompiledProblem& problem, const EnginePlan& plan, Eng
 // not split, an exponent that changed, or a fault (the flags are left for the caller to clear).
 bool runNativeJet(TCompiledProblem& problem, const EnginePlan& plan, EngineState& engine) {
     clearFloatFaults();
-    ValuePair* const pairs = pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
+    ValuePair* const pairs =
+        pairsApartFromBlock(engine, problem.Coefficients.data(), plan.BlockSize);
     const NativeJetTables tables{plan.WeightPairs.data(), engine.FracKJPairs.data(),
                                  engine.FracJKPairs.data(), engine.FracSqrtPairs.data(), &Power};
     if (plan.Native->run(problem.Coefficients.data(), pairs, tables, engine.TermCount) != 0 ||
