@@ -23,7 +23,7 @@ struct EngineState {
     std::vector<ValuePair> BlockPairs;
     // Jets redone on the plain 80-bit path because a coefficient did not split into a pair.
     std::uint64_t UnsplitJets = 0;
-    // Jets whose orders k >= 1 ran as the problem's machine code (see NativeJet.h).
+    // Jets made by the problem's machine code (see NativeJet.h).
     std::uint64_t NativeJets = 0;
     // Work buffer and window sizes of the radius estimate.
     std::vector<float> RateBuf;

@@ -1,5 +1,5 @@
-// A problem's jet as machine code: the recurrences of its plan written out as C++ for orders
-// k >= 1, compiled by the system's C++ compiler into a library loaded at run time. The code does
+// A problem's jet as machine code: the recurrences of its plan written out as C++ for every
+// order, compiled by the system's C++ compiler into a library loaded at run time. The code does
 // the same operations on the same values in the same order as the interpreted pass, so it gives
 // the same bits; what it saves is the interpretation, and the round trip through memory of each
 // coefficient just made: the first and last terms of a sum read the newest coefficients from
@@ -54,6 +54,7 @@ class NativeJet {
 // those of every array it reads in a loop (as pairs); the other arrays' values stay in registers.
 std::string nativeJetSource(const EnginePlan& plan, std::uint32_t keptBelow, std::string& why);
 
-// Compiles and loads a jet's source; null with `why` set when the compiler or the loader fails.
-// The compiler is $ORVANTA_CXX, or c++ from the path.
+// Compiles and loads a jet's source, or gives the one this process already built from it; null
+// with `why` set when the compiler or the loader fails. The compiler is $ORVANTA_CXX, or c++ from
+// the path.
 std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::string& why);

@@ -1,10 +1,13 @@
 #include "engine/NativeJet.h"
 
+#include "common/TextFile.h"
+
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -32,9 +35,9 @@ class BuildDirectory {
     std::filesystem::path path_;
 };
 
+// The start of the compiler's complaint.
 std::string firstLines(const std::string& path, std::size_t limit) {
-    std::ifstream in(path);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = readWholeFile(path).value_or("");
     return text.size() > limit ? text.substr(0, limit) + "..." : text;
 }
 
@@ -52,7 +55,9 @@ NativeJet::~NativeJet() {
     dlclose(library_);
 }
 
-std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::string& why) {
+namespace {
+
+std::shared_ptr<const NativeJet> compileAndLoad(const std::string& source, std::string& why) {
     BuildDirectory directory;
     if (!directory.made()) {
         why = "no temporary directory for the compiler";
@@ -89,4 +94,24 @@ std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::
         return nullptr;
     }
     return std::make_shared<const NativeJet>(library, run);
+}
+
+} // namespace
+
+// The jets built in this process by compiler and source: the workers of a batch, each preparing the
+// same problem, share one build instead of running the compiler once each.
+std::shared_ptr<const NativeJet> buildNativeJet(const std::string& source, std::string& why) {
+    static std::mutex guard;
+    static std::map<std::string, std::weak_ptr<const NativeJet>> built;
+    const std::lock_guard<std::mutex> lock(guard);
+    std::erase_if(built, [](const auto& entry) { return entry.second.expired(); });
+    const std::string key = compilerName() + '\n' + source;
+    if (auto jet = built[key].lock())
+        return jet;
+    auto jet = compileAndLoad(source, why);
+    if (jet)
+        built[key] = jet;
+    else
+        built.erase(key);
+    return jet;
 }

@@ -258,7 +258,7 @@ class SourceWriter {
     }
     // Coefficient 0, read from its pair: held in a register for the whole jet it would crowd out
     // the values that the next terms need.
-    static std::string zero(std::uint32_t at) { return "J(p[" + std::to_string(at) + "])"; }
+    static std::string zero(std::uint32_t at) { return pair(at, "0"); }
 
     // Coefficient k of a step without a sum into r, as the interpreted pass forms it (see
     // stepOrderK).

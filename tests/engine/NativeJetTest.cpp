@@ -1,11 +1,11 @@
 // The jet compiled to machine code must leave the very bits of the interpreted jet, and give way
 // to it wherever its result cannot be used: a value that does not split, an exponent changed
 // since it was written, a fault, an operation it has no code for, no compiler.
+#include "engine/NativeJet.h"
 #include "common/OrvantaError.h"
 #include "engine/CompiledFromText.h"
 #include "engine/EnginePlan.h"
 #include "engine/HandBuiltProblem.h"
-#include "engine/NativeJet.h"
 #include "engine/PlainBits.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,8 @@ std::string jetError(TCompiledProblem& problem, EngineState& engine, bool checke
 
 TEST(NativeJet, SharedProblemsGiveTheInterpretedBitsAlongTheirPaths) {
     EngineState engine;
-    for (const char* name : {"lorenz.ode", "kepler.ode", "figure8.ode", "nbody2_2d.ode",
-                             "nbody3_2d.ode"}) {
+    for (const char* name :
+         {"lorenz.ode", "kepler.ode", "figure8.ode", "nbody2_2d.ode", "nbody3_2d.ode"}) {
         SCOPED_TRACE(name);
         TCompiledProblem problem = compileFile(name, engine.TermCount);
         makeNative(problem, engine);
@@ -70,11 +70,12 @@ TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
     // quotients of variables and of a constant by a variable, squares and their negations,
     // powers; sums of one level run side by side.
     EngineState engine;
-    auto p = compile({{"a = 3", "c = -1.5"},
-                      {"x = 0.5", "y = -0.25", "z = 2"},
-                      {"q = x^2 + z^c", "m = -z^2"},
-                      {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y + x/z + a/z"}},
-                     engine.TermCount);
+    auto p =
+        compile({{"a = 3", "c = -1.5"},
+                 {"x = 0.5", "y = -0.25", "z = 2"},
+                 {"q = x^2 + z^c", "m = -z^2"},
+                 {"x' = a*y - z/a + q", "y' = x*z - m*a", "z' = -(x*y) + z^a - y + x/z + a/z"}},
+                engine.TermCount);
     // The functions and their weighted sums.
     auto functions = compile({{"a = 0.5"},
                               {"x = 0.3", "y = 0.2"},
@@ -98,11 +99,22 @@ TEST(NativeJet, EveryStepItWritesGivesTheInterpretedBits) {
     EXPECT_EQ(engine.NativeJets, 9u);
 }
 
+TEST(NativeJet, CopiesOfAProblemShareOneBuild) {
+    // The workers of a batch each prepare the same problem.
+    EngineState first, second;
+    auto one = compileFile("lorenz.ode", first.TermCount);
+    auto other = compileFile("lorenz.ode", second.TermCount);
+    makeNative(one, first);
+    makeNative(other, second);
+    EXPECT_NE(one.Plan, other.Plan);
+    EXPECT_EQ(one.Plan->Native, other.Plan->Native);
+}
+
 TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
     EngineState engine;
     // A value beyond double's range does not split: the interpreted jets take over.
-    auto big = compile({{}, {"x = 1e4000", "y = 1"}, {}, {"x' = x*y", "y' = -y*y"}},
-                       engine.TermCount);
+    auto big =
+        compile({{}, {"x = 1e4000", "y = 1"}, {}, {"x' = x*y", "y' = -y*y"}}, engine.TermCount);
     makeNative(big, engine);
     expectPlainBits(big, engine);
     // An exponent changed after the code was written: the code refuses to run.
@@ -127,16 +139,17 @@ TEST(NativeJet, GivesWayWhenItsResultCannotBeUsed) {
 TEST(NativeJet, SaysWhyItCannotBeMade) {
     EngineState engine;
     std::string why;
-    auto power = compile({{"b = 2.5"}, {"t = 0", "x = 1"}, {}, {"t' = 1", "x' = t^b"}},
-                         engine.TermCount);
+    auto power =
+        compile({{"b = 2.5"}, {"t = 0", "x = 1"}, {}, {"t' = 1", "x' = t^b"}}, engine.TermCount);
     EXPECT_FALSE(useNativeJet(power, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("operation"), std::string::npos) << why;
     EXPECT_FALSE(power.Plan->Native);
 
     // x' = g + x read before g = x*x is made: the interpreted pass reads the last jet's g.
-    auto early = handBuilt(0, 1, 0, {{0.5L}, {0}, {0}},
-                           {instruction(ClassVV, OpAdd, 2, 0, 1), instruction(ClassVV, OpMul, 0, 0, 2)},
-                           -1, engine.TermCount);
+    auto early =
+        handBuilt(0, 1, 0, {{0.5L}, {0}, {0}},
+                  {instruction(ClassVV, OpAdd, 2, 0, 1), instruction(ClassVV, OpMul, 0, 0, 2)}, -1,
+                  engine.TermCount);
     EXPECT_FALSE(useNativeJet(early, engine, NativeArrays::Every, why));
     EXPECT_NE(why.find("before it is made"), std::string::npos) << why;
 
