@@ -3,9 +3,9 @@
 // 80-bit values wherever a coefficient does not split.
 #include "common/OrvantaError.h"
 #include "engine/CompiledFromText.h"
-#include "engine/PlainBits.h"
 #include "engine/EnginePlan.h"
 #include "engine/EngineState.h"
+#include "engine/PlainBits.h"
 #include "engine/TaylorEngine.h"
 #include "engine/ValuePair.h"
 
