@@ -90,6 +90,16 @@ void toleranceStep(benchmark::State& bench, const char* name) {
     stepsIn(bench, name, ErrorControl::Tolerance, false);
 }
 
+// The radius estimate alone, over the arrays of the problem's initial expansion.
+void radius(benchmark::State& bench, const char* name) {
+    LoadedProblem loaded;
+    load(loaded, name);
+    for (auto _ : bench) {
+        EstimateRadius(loaded.state, loaded.problem);
+        benchmark::DoNotOptimize(loaded.problem.Radius);
+    }
+}
+
 void figure8Run(benchmark::State& bench, ErrorControl control) {
     for (auto _ : bench) {
         bench.PauseTiming();
@@ -128,6 +138,9 @@ BENCHMARK_CAPTURE(jet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicroseco
 BENCHMARK_CAPTURE(step, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(step, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(radius, lorenz, "lorenz.ode")->Unit(benchmark::kNanosecond);
+BENCHMARK_CAPTURE(radius, kepler, "kepler.ode")->Unit(benchmark::kNanosecond);
+BENCHMARK_CAPTURE(radius, nbody2_2d, "nbody2_2d.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(toleranceStep, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(toleranceStep, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(toleranceStep, figure8, "figure8.ode")->Unit(benchmark::kMicrosecond);

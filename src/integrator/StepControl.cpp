@@ -3,6 +3,7 @@
 #include "common/NumberText.h"
 #include "common/OrvantaError.h"
 #include "integrator/RateFill.h"
+#include "integrator/RateRank.h"
 #include "integrator/StepFaults.h"
 #include "integrator/ToleranceStep.h"
 
@@ -14,82 +15,26 @@
 
 namespace {
 
-// Short arrays are ranked, longer ones sorted by insertion.
-constexpr std::int32_t RankedRates = 64;
-
-// The top + 1 largest of rate[0 .. n-1], n <= Width, in descending order at the front. Each
-// rate's place is the number of rates above it plus the number of equal ones before it: a fixed
-// number of comparisons without branches that run eight at a time, where insertion mispredicts a
-// branch for nearly every rate.
-template <std::int32_t Width>
-[[gnu::always_inline]] inline void rankLargestOf(float* rate, std::int32_t n, std::int32_t top) {
-    alignas(32) float source[Width];
-    alignas(32) std::int32_t index[Width];
-    float ranked[Width];
-    std::copy_n(rate, n, source);
-    std::fill(source + n, source + Width, -std::numeric_limits<float>::infinity());
-    for (std::int32_t j = 0; j < Width; ++j)
-        index[j] = j;
-    alignas(32) std::int32_t place[Width] = {};
-    for (std::int32_t j = 0; j < Width; ++j) {
-        const float s = source[j];
-        for (std::int32_t i = 0; i < Width; ++i)
-            place[i] += (s > source[i]) | ((s == source[i]) & (j < index[i]));
-    }
-    for (std::int32_t i = 0; i < n; ++i)
-        ranked[place[i]] = source[i];
-    std::copy_n(ranked, top + 1, rate);
-}
-
-__attribute__((target_clones("avx2", "default"))) void rankLargest(float* rate, std::int32_t n,
-                                                                   std::int32_t top) {
-    if (n <= 32)
-        rankLargestOf<32>(rate, n, top);
-    else
-        rankLargestOf<RankedRates>(rate, n, top);
-}
-
-// The same by insertion: the first top + 1 are sorted, then each later rate above the smallest
-// kept one is moved into its place.
-void insertLargest(float* rate, std::int32_t n, std::int32_t top) {
-    for (std::int32_t i = 1; i < n; ++i) {
-        const float r = rate[i];
-        std::int32_t j = std::min(i, top + 1);
-        if (j > top && r <= rate[top])
-            continue;
-        if (j > top)
-            j = top;
-        while (j > 0 && rate[j - 1] < r) {
-            rate[j] = rate[j - 1];
-            --j;
-        }
-        rate[j] = r;
-    }
-}
-
 // The rate of the coefficients behind filled rates: the mean of the tightest cluster among the
 // largest rates.
 float clusterMean(const EngineState& engine, float* rate) {
-    const std::int32_t n = engine.TermCount;
     const std::int32_t top = engine.RateTop;
     const std::int32_t window = engine.RateWindow;
-    if (n <= RankedRates)
-        rankLargest(rate, n, top);
-    else
-        insertLargest(rate, n, top);
-    // The tightest cluster of window + 1 consecutive rates.
+    rankLargestRates(rate, engine.TermCount, top);
+    // The tightest cluster of window + 1 consecutive rates: the first start from 1 on whose
+    // spread is below every earlier one and below the spread from position 0, no cluster starting
+    // at a sentinel. The rates descend, so no spread is negative and a spread of 0 ends the search
+    // as surely as the comparisons do; taking each start without a branch spares the mispredicted
+    // jumps of a search whose winner moves from step to step.
     float spread = rate[0] - rate[window];
     std::int32_t start = 1;
-    if (window < top) {
-        for (std::int32_t i = 1; i <= top - window; ++i) {
-            if (spread == 0 || rate[i] == RateSentinel)
-                break;
-            const float d = rate[i] - rate[i + window];
-            if (d < spread) {
-                spread = d;
-                start = i;
-            }
-        }
+    bool searching = true;
+    for (std::int32_t i = 1; i <= top - window; ++i) {
+        searching = searching && rate[i] != RateSentinel;
+        const float d = rate[i] - rate[i + window];
+        const bool tighter = searching && d < spread;
+        spread = tighter ? d : spread;
+        start = tighter ? i : start;
     }
     float sum = 0;
     for (std::int32_t i = start; i <= start + window; ++i)

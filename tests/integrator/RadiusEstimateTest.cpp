@@ -3,13 +3,16 @@
 // bit on random coefficient arrays, and the same radius along the shared problems' paths.
 #include "engine/HandBuiltProblem.h"
 #include "integrator/IntegratorFixture.h"
+#include "integrator/RateRank.h"
 #include "integrator/StepControl.h"
 #include "integrator/StepRoutines.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 
@@ -162,6 +165,36 @@ TEST(RadiusEstimate, RateMatchesTheReferenceOnRandomArrays) {
             const float rate = VarRate(state, a.data());
             ASSERT_TRUE(sameBits(rate, expected))
                 << "N " << n << ", trial " << trial << ": " << rate << " against " << expected;
+        }
+    }
+}
+
+TEST(RadiusEstimate, EveryRankingOrdersTheLargestRatesAlike) {
+    // Rates drawn from a few values (many equal ones) and from a wide range, including the
+    // sentinel; each way of ranking must put the same top + 1 floats at the front as a sort.
+    std::mt19937 random(31);
+    for (std::int32_t n : {2, 3, 5, 16, 17, 31, 32, 33, 64, 65, 200}) {
+        for (int trial = 0; trial < 300; ++trial) {
+            const bool fewValues = trial % 2 == 0;
+            std::vector<float> rates(static_cast<std::size_t>(n));
+            for (float& r : rates)
+                r = fewValues
+                        ? static_cast<float>(std::uniform_int_distribution<int>(-3, 3)(random))
+                        : std::uniform_real_distribution<float>(-60, 60)(random);
+            rates[static_cast<std::size_t>(trial) % rates.size()] = RateSentinel;
+            const std::int32_t top = std::uniform_int_distribution<std::int32_t>(0, n - 1)(random);
+            std::vector<float> expected = rates;
+            std::sort(expected.begin(), expected.end(), std::greater<float>());
+            for (RateRanking how :
+                 {RateRanking::Fastest, RateRanking::Counting, RateRanking::Insertion}) {
+                std::vector<float> ranked = rates;
+                rankLargestRates(ranked.data(), n, top, how);
+                for (std::int32_t i = 0; i <= top; ++i)
+                    ASSERT_TRUE(sameBits(ranked[static_cast<std::size_t>(i)],
+                                         expected[static_cast<std::size_t>(i)]))
+                        << "N " << n << ", top " << top << ", way " << static_cast<int>(how)
+                        << ", place " << i;
+            }
         }
     }
 }
