@@ -1,5 +1,7 @@
 #include "integrator/RateRank.h"
 
+#include "common/WideVectors.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -131,15 +133,10 @@ __attribute__((target("avx512f"))) void sortByNetwork(float* rate, std::int32_t 
     _mm512_mask_storeu_ps(rate + 16, firstLanes(top + 1 - 16), high);
 }
 
-bool networkAvailable() {
-    static const bool available = __builtin_cpu_supports("avx512f");
-    return available;
-}
-
 } // namespace
 
 void rankLargestRates(float* rate, std::int32_t n, std::int32_t top, RateRanking how) {
-    if (how == RateRanking::Fastest && n <= NetworkRates && networkAvailable())
+    if (how == RateRanking::Fastest && n <= NetworkRates && hasWideVectors())
         sortByNetwork(rate, n, top);
     else if (how != RateRanking::Insertion && n <= CountedRates)
         countPlaces(rate, n, top);
