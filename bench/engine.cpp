@@ -138,6 +138,8 @@ BENCHMARK_CAPTURE(jet, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicroseco
 BENCHMARK_CAPTURE(step, nbody10_3d, "nbody10_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(jet, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(step, nbody30_3d, "nbody30_3d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(jet, nbody99_2d, "nbody99_2d.ode")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(step, nbody99_2d, "nbody99_2d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(radius, lorenz, "lorenz.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(radius, kepler, "kepler.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(radius, nbody2_2d, "nbody2_2d.ode")->Unit(benchmark::kNanosecond);
