@@ -142,6 +142,7 @@ BENCHMARK_CAPTURE(jet, nbody99_2d, "nbody99_2d.ode")->Unit(benchmark::kMicroseco
 BENCHMARK_CAPTURE(step, nbody99_2d, "nbody99_2d.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(radius, lorenz, "lorenz.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(radius, kepler, "kepler.ode")->Unit(benchmark::kNanosecond);
+BENCHMARK_CAPTURE(radius, figure8, "figure8.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(radius, nbody2_2d, "nbody2_2d.ode")->Unit(benchmark::kNanosecond);
 BENCHMARK_CAPTURE(toleranceStep, lorenz, "lorenz.ode")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(toleranceStep, kepler, "kepler.ode")->Unit(benchmark::kMicrosecond);

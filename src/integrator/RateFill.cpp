@@ -1,6 +1,7 @@
 #include "integrator/RateFill.h"
 
 #include "integrator/StepControl.h"
+#include "integrator/WideRates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,6 +83,13 @@ inline __m128 fourRates(const Extended* a, std::int32_t i, __m128i& unusual) {
 // 2^-36 of itself away from any midpoint between two floats unless it is one, and the float
 // division rounds to the same float as an extended division rounded to single would.
 float fillRates(const EngineState& engine, const Extended* a, float* rate) {
+    if (wideRatesFit(engine))
+        if (const auto bound = wideFillRates(engine, a, rate))
+            return *bound;
+    return fillFourAtATime(engine, a, rate);
+}
+
+float fillFourAtATime(const EngineState& engine, const Extended* a, float* rate) {
     const std::int32_t n = engine.TermCount;
     rate[0] = RateSentinel;
     // Four coefficients at a time while four are left, the last ones one by one; an array with
@@ -117,11 +125,5 @@ float fillRates(const EngineState& engine, const Extended* a, float* rate) {
     }
     for (; i < n; ++i)
         take(rate[i]);
-    // Every cluster lies at sorted position 1 or later, so none of its rates exceeds the second
-    // largest; float sums and quotients round monotonically, so the mean of window + 1 copies of
-    // it, formed as clusterMean forms a mean, bounds every cluster's.
-    float sum = 0;
-    for (std::int32_t p = 0; p <= engine.RateWindow; ++p)
-        sum += next;
-    return sum / static_cast<float>(engine.RateWindow + 1);
+    return clusterBound(engine, next);
 }

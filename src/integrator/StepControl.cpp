@@ -6,6 +6,7 @@
 #include "integrator/RateRank.h"
 #include "integrator/StepFaults.h"
 #include "integrator/ToleranceStep.h"
+#include "integrator/WideRates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,8 @@ namespace {
 // The rate of the coefficients behind filled rates: the mean of the tightest cluster among the
 // largest rates.
 float clusterMean(const EngineState& engine, float* rate) {
+    if (wideRatesFit(engine))
+        return wideClusterMean(engine, rate);
     const std::int32_t top = engine.RateTop;
     const std::int32_t window = engine.RateWindow;
     rankLargestRates(rate, engine.TermCount, top);
