@@ -10,7 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,32 @@ void raceKepler(benchmark::State& bench, bool native) {
     bench.counters["distance"] = static_cast<double>(std::hypot(run.value(0) - 0.5L, run.value(1)));
 }
 
+// The race's Kepler error at 21 tolerances from 0.5e-19 to 2e-19: the spread of the distance
+// from the start shows how much of it is the rounding of the steps rather than the rule (a
+// rule limited by truncation would give errors that grow with the tolerance).
+void keplerSpread(benchmark::State& bench) {
+    std::vector<double> distances;
+    std::int32_t fewest = 0, most = 0;
+    for (auto _ : bench) {
+        distances.clear();
+        for (int i = 0; i <= 20; ++i) {
+            const Extended tolerance = 1e-19L * (0.5L + 0.075L * i);
+            ClosedFormRun run(keplerCase(10),
+                              {"tolerance", ErrorControl::Tolerance, 0.5L, tolerance});
+            const std::int32_t steps = run.run();
+            fewest = i == 0 ? steps : std::min(fewest, steps);
+            most = std::max(most, steps);
+            distances.push_back(static_cast<double>(std::hypot(run.value(0) - 0.5L, run.value(1))));
+        }
+    }
+    std::sort(distances.begin(), distances.end());
+    bench.counters["fewest steps"] = fewest;
+    bench.counters["most steps"] = most;
+    bench.counters["smallest"] = distances.front();
+    bench.counters["median"] = distances[distances.size() / 2];
+    bench.counters["largest"] = distances.back();
+}
+
 const bool registered = [] {
     for (const ClosedFormCase& c : closedFormCases())
         for (const StepMode& mode : accuracyModes())
@@ -87,6 +115,9 @@ const bool registered = [] {
         benchmark::RegisterBenchmark(("race/figure8" + suffix).c_str(), raceFigureEight, native)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("race/kepler_spread", keplerSpread)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
     return true;
 }();
 
