@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -79,6 +80,13 @@ class SourceWriter {
     // What a step reads in its loops (those arrays are kept as pairs) and at coefficient 0; false
     // for a step this writer has no code for.
     bool markReads(const PlanStep& step, std::string& why) {
+        // The arrays a step reads in its loop and those it reads at coefficient 0.
+        auto reads = [&](std::initializer_list<std::uint32_t> inLoop,
+                         std::initializer_list<std::uint32_t> atZero) {
+            paired_.insert(inLoop);
+            zeros_.insert(atZero);
+            return true;
+        };
         switch (step.Kind) {
         case PlanKind::CopyU:
         case PlanKind::CopyW:
@@ -87,42 +95,28 @@ class SourceWriter {
         case PlanKind::SubVV:
             return true;
         case PlanKind::ConstTimesW:
-            zeros_.insert(step.U);
-            return true;
+            return reads({}, {step.U});
         case PlanKind::UTimesConst:
         case PlanKind::UDivConst:
-            zeros_.insert(step.W);
-            return true;
+            return reads({}, {step.W});
         case PlanKind::Square:
         case PlanKind::NegSquare:
-            paired_.insert(step.U);
-            zeros_.insert(step.U);
-            return true;
+            return reads({step.U}, {step.U});
         case PlanKind::MulTW:
-            paired_.insert(step.W);
-            zeros_.insert(step.U);
-            return true;
+            return reads({step.W}, {step.U});
         case PlanKind::MulWT:
-            paired_.insert(step.U);
-            zeros_.insert(step.W);
-            return true;
+            return reads({step.U}, {step.W});
         case PlanKind::DivVT:
         case PlanKind::ConstDivT:
-            paired_.insert(step.R);
-            zeros_.insert(step.W);
-            return true;
+            return reads({step.R}, {step.W});
         case PlanKind::CosT:
         case PlanKind::SinT:
-            paired_.insert(step.W);
-            return true;
+            return reads({step.W}, {});
         case PlanKind::ExpT:
-            paired_.insert(step.R);
-            return true;
+            return reads({step.R}, {});
         case PlanKind::LnT:
         case PlanKind::SqrtT:
-            paired_.insert(step.R);
-            zeros_.insert(step.U);
-            return true;
+            return reads({step.R}, {step.U});
         case PlanKind::Pow: {
             const PowerWeights& weights = plan_.Powers[step.Aux];
             const Extended exponent = weights.Exponent;

@@ -22,6 +22,7 @@ namespace {
 sixteenRates(const Extended* a, std::int32_t first, std::int32_t n, __mmask16& unusual) {
     const __m512i halvesOfEight =
         _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 1, 5, 9, 13, 17, 21, 25, 29);
+    // (Only the first eight lanes of the fields are gathered on; the rest repeat them.)
     const __m512i fieldsOfEight =
         _mm512_setr_epi32(2, 6, 10, 14, 18, 22, 26, 30, 2, 6, 10, 14, 18, 22, 26, 30);
     const __m512i lowHalves =
